@@ -1,0 +1,32 @@
+// A radix-2 fast Fourier transform for one size N, in single precision. The
+// sine and cosine of every butterfly are computed once, at initialisation, and
+// stored in the order the transform uses them, so a transform calls no
+// trigonometric function and walks both tables strictly forward.
+#pragma once
+
+#include <vector>
+
+class CFourier {
+public:
+    // n must be a power of two, at least 2.
+    void Init(int n);
+    // Forward transform of n samples; returns the n/2 amplitudes of the
+    // single-sided amplitude spectrum (owned by the object).
+    const std::vector<float>& Transform(const std::vector<float>& samples);
+    void Release();
+
+    int Size() const { return n; }
+    const std::vector<float>& Real() const { return re; }
+    const std::vector<float>& Imaginary() const { return im; }
+
+private:
+    std::vector<float> re;
+    std::vector<float> im;
+    std::vector<float> amplitudes;
+    std::vector<float> sines;
+    std::vector<float> cosines;
+    std::vector<int> bitReversal;
+    int n = 0;
+    int half = 0;
+    int stages = 0;
+};

@@ -1,0 +1,45 @@
+// ComputeSpectrum: the amplitude spectrum of the chosen data column, written
+// into the table's last column at the end of every load.
+#include "diagram/CDiagram.h"
+
+#include "analysis/Fourier.h"
+#include "diagram/InvalidArgumentError.h"
+#include "diagram/Numbers.h"
+
+void CDiagram::ComputeSpectrum() {
+    if (columnCount == 0 || columns.IsEmpty())
+        throw InvalidArgumentError("The diagram has no table to compute a spectrum of.");
+
+    const int rows = values[0].GetSize();
+    int n = 2;
+    while (n <= rows)
+        n *= 2;
+    n /= 2;
+    spectrumSize = n;
+    if (n < 2)
+        return;
+
+    WaitCursor wait(view);
+    const int source = spectrumColumn + 1;
+    if (source < 1 || source > columnCount - 2)
+        throw InvalidArgumentError("There is no data column " + std::to_string(spectrumColumn) +
+                                   " to compute a spectrum of.");
+    const StringArray& column = values[source];
+    std::vector<float> samples(n, 0.0f);
+    for (int i = 0; i < n; ++i)
+        samples[i] = static_cast<float>(column.NumberAt(i));
+
+    CFourier fourier;
+    fourier.Init(n);
+    const std::vector<float>& amplitudes = fourier.Transform(samples);
+
+    StringArray& spectrum = values[columnCount - 1];
+    spectrum.RemoveAll();
+    for (float a : amplitudes)
+        spectrum.Add(FormatC("%f", static_cast<double>(a)));
+    while (spectrum.GetSize() < rows)
+        spectrum.Add("0.0");
+
+    SetColumnName(columns[columnCount - 1],
+                  "Spec. for " + std::string(ColumnName(columns[source])));
+}

@@ -1,0 +1,46 @@
+// What every command of kelvaro-cli shares: the FILE argument with the loading
+// options, a diagram host that writes message boxes to the terminal, and the
+// guard that turns errors into messages and exit codes.
+#pragma once
+
+#include "diagram/CDiagram.h"
+#include "diagram/DiagramHost.h"
+
+#include <CLI/CLI.hpp>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Warnings go to stderr as "warning: TEXT", information to stdout as
+// "info: TEXT", each as one entry with its line breaks kept.
+class TerminalHost : public IDiagramHost {
+public:
+    explicit TerminalHost(Rect client = Rect{0, 0, 800, 500}) : client(client) {}
+    Rect ClientRect() const override { return client; }
+    void ShowWarning(const std::string& text) override;
+    void ShowInformation(const std::string& text) override;
+    void BeginWaitCursor() override {}
+    void EndWaitCursor() override {}
+
+    Rect client;
+};
+
+struct LoadOptions {
+    std::string file;
+    std::vector<double> xRange; // empty, or FROM and TO
+    std::optional<int> spectrumColumn;
+};
+
+// Adds FILE, --x-range FROM TO and --spectrum-column K to a command.
+void AddLoadOptions(CLI::App& command, LoadOptions& options);
+
+// Loads the file as the viewer's Open does (as a zoom window would when an X
+// range is given) and recomputes the spectrum for a chosen column. False when
+// the load failed; its messages are written already.
+bool LoadDiagram(const LoadOptions& options, CDiagram& diagram);
+
+// Runs a command's work: its result is the exit code; the invalid-argument
+// error and any other failure become a message on stderr and exit code 1.
+int RunGuarded(const std::function<int()>& work);

@@ -1,0 +1,133 @@
+// The object behind every diagram window: the table loaded from a data file,
+// the display settings, the drawing resources and the layout of the last
+// paint. Its operations are split by concern: loading here in diagram/,
+// scales, drawing and hit tests in render/, spectrum and derived files in
+// analysis/.
+#pragma once
+
+#include "diagram/CheckedArray.h"
+#include "diagram/Color.h"
+#include "diagram/ColumnRecord.h"
+#include "diagram/DateTime.h"
+#include "diagram/DiagramHost.h"
+#include "diagram/DrawingResources.h"
+#include "diagram/Geometry.h"
+#include "diagram/StringArray.h"
+
+#include <string>
+#include <string_view>
+
+class CDrawContext;
+
+class CDiagram {
+public:
+    // view: the owning window (client area, message boxes, wait cursor); it
+    // may be null for a diagram that shows nothing and asks nothing.
+    explicit CDiagram(IDiagramHost* view);
+    CDiagram(const CDiagram&) = delete;
+    CDiagram& operator=(const CDiagram&) = delete;
+
+    // ---- Loading (diagram/DataFileLoader.cpp) ----
+    // Reads a data file into the table; false (after a message) when the file
+    // cannot be opened or is refused. Raises InvalidArgumentError for a file
+    // without a header line and for a data row with too few cells.
+    bool LoadFile(const std::string& path);
+    // Cuts one table line into cells (tokens, then one empty text); returns
+    // their count, or -1 when the X token of a date-time data row is no date.
+    int SplitLine(std::string_view line);
+    // A day number as a time (year 1899) or a date, through dateScratch.
+    std::string DateText(double day);
+
+    // ---- Spectrum (analysis/Spectrum.cpp) ----
+    void ComputeSpectrum();
+
+    // ---- Drawing (render/) ----
+    void Paint(CDrawContext& dc);
+    void DrawFrame();
+    void DrawAxes();
+    void DrawMinorTicks();
+    void AutoscaleY();
+    void DrawCurve(int column);
+    void DrawMarker(CDrawContext& dc);
+
+    // ---- Pixel mapping and hit tests (render/) ----
+    bool ValueAtPixel(int x, int y, double* xValue, double* yValue);
+    Point PixelAtValue(double xValue, double yValue);
+    // Nearest-curve mode when values is null; values mode (one value per
+    // column index, at least columnCount entries) otherwise.
+    bool HitTestCurves(int x, int y, double* xValue, double* yValue, int* column,
+                       std::string& xText, double* values);
+    bool HitTestLegend(int x, int y);
+
+    // ---- Derived files (analysis/) ----
+    void MakeInterpolationFile();
+    void MakeCorrelationFile();
+
+    // ---- Loaded table ----
+    int columnCount = 0;
+    CheckedArray<ColumnRecord> columns{"columns"};
+    CheckedArray<StringArray> values{"values"};
+    std::string title = "The diagram";
+    bool xIsNumber = false;
+    bool xIsDateTime = false;
+    int timerPeriod = 0;
+    int intervals = 100;
+    double fileXmin = 0.0;
+    double fileXdelta = 0.0;
+    std::string filePath;
+    std::string fileTitle;
+    std::string fileName;
+
+    // ---- Display settings ----
+    bool yAutoscale = true;
+    double xMin = 0.0;
+    double xDelta = 10.0;
+    double yMin = 0.0;
+    double yDelta = 5.0;
+    bool xShowNet = true;
+    bool yShowNet = true;
+    bool showMarks = false;
+    bool showLegend = true;
+    int lineWidth = 1;
+    int spectrumColumn = 0;
+    bool showSpectrum = false;
+    bool showXYByMouse = true;
+    double markerX = -1.0;
+
+    // ---- Layout and drawing state ----
+    bool fitToWindow = true;
+    bool drawFrame = true;
+    int frameMargin = 10;
+    int plotInset = 55;
+    int legendMargin = 100;
+    int minorTicks = 5;
+    // Also the grid step of a table without rows until a paint with rows
+    // sets it: one grid line every 50 pixels, like the Y axis.
+    double xGridStepPx = 50.0;
+    double yGridStepPx = 50.0;
+    Rect frameRect{20, 20, 820, 520};
+    Rect plotRect{75, 75, 665, 465};
+    COLORREF titleColor = 0;
+    COLORREF labelColor = 0;
+    int spectrumSize = 0;
+    FontSpec titleFont;
+    FontSpec labelFont;
+    FontSpec axisNameFont;
+    PenSpec gridPen;
+    PenSpec markerPen;
+    CheckedArray<COLORREF> palette{"palette"};
+
+    // ---- Working members ----
+    IDiagramHost* view = nullptr;
+    CDrawContext* dc = nullptr;
+    std::string scratch;
+    StringArray cells{"cells"};
+    DateValue dateScratch;
+
+    // Message boxes through the owning window; nothing when there is none.
+    void ShowWarning(const std::string& text);
+    void ShowInformation(const std::string& text);
+
+private:
+    void CreateFonts();
+};

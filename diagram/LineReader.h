@@ -1,0 +1,38 @@
+// Reads a text file line by line as bytes: a line ends at a line feed and a
+// carriage return just before it is dropped. Reads in large blocks, so a file
+// of millions of lines costs one pass over its bytes.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class LineReader {
+public:
+    // Opens path for reading; IsOpen() tells whether that worked (a directory
+    // does not open).
+    explicit LineReader(const std::string& path);
+    ~LineReader();
+    LineReader(const LineReader&) = delete;
+    LineReader& operator=(const LineReader&) = delete;
+
+    bool IsOpen() const { return file != nullptr; }
+    // The next line, valid until the next call; false at the end of the file
+    // or on a read error (Failed() tells which).
+    bool Next(std::string_view& line);
+    bool Failed() const { return readError; }
+    long long LineNumber() const { return lineNumber; }
+
+private:
+    bool Refill();
+
+    std::FILE* file = nullptr;
+    std::vector<char> block;
+    std::size_t blockBegin = 0;
+    std::size_t blockEnd = 0;
+    std::string carry; // a line that spans two blocks
+    bool atEof = false;
+    bool readError = false;
+    long long lineNumber = 0;
+};

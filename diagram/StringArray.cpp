@@ -1,0 +1,46 @@
+#include "diagram/StringArray.h"
+
+#include "diagram/InvalidArgumentError.h"
+#include "diagram/Numbers.h"
+
+#include <limits>
+#include <stdexcept>
+
+std::string_view StringArray::GetAt(long long i) const {
+    CheckIndex(i, ends.size(), name);
+    const std::size_t index = static_cast<std::size_t>(i);
+    const std::size_t begin = index == 0 ? 0 : ends[index - 1];
+    return std::string_view(chars).substr(begin, ends[index] - begin);
+}
+
+double StringArray::NumberAt(long long i) const {
+    CheckIndex(i, ends.size(), name);
+    if (numbers.size() != ends.size()) {
+        numbers.resize(ends.size());
+        std::size_t begin = 0;
+        for (std::size_t k = 0; k < ends.size(); ++k) {
+            numbers[k] = AtoF(std::string_view(chars).substr(begin, ends[k] - begin));
+            begin = ends[k];
+        }
+    }
+    return numbers[static_cast<std::size_t>(i)];
+}
+
+void StringArray::Add(std::string_view text) {
+    if (chars.size() + text.size() > std::numeric_limits<std::uint32_t>::max())
+        throw std::length_error("a column holds more than 4 GiB of text");
+    Touch();
+    chars.append(text);
+    ends.push_back(static_cast<std::uint32_t>(chars.size()));
+}
+
+void StringArray::RemoveAll() {
+    Touch();
+    chars.clear();
+    ends.clear();
+}
+
+void StringArray::Reserve(std::size_t cells, std::size_t bytes) {
+    ends.reserve(cells);
+    chars.reserve(bytes);
+}

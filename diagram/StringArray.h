@@ -1,0 +1,38 @@
+// One column of cell texts. The texts sit back to back in one buffer so that a
+// million-row table costs little more than its file; access is bounds-checked.
+// NumberAt gives the text's value by the atof rule and keeps every value of the
+// column once computed, so a repaint does not parse the column again.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class StringArray {
+public:
+    explicit StringArray(const char* name = "column") : name(name) {}
+
+    int GetSize() const { return static_cast<int>(ends.size()); }
+    bool IsEmpty() const { return ends.empty(); }
+
+    // The text of cell i; InvalidArgumentError when i is outside the array.
+    std::string_view GetAt(long long i) const;
+    std::string_view operator[](long long i) const { return GetAt(i); }
+
+    // The number of cell i by the atof rule (text without a leading number is 0).
+    double NumberAt(long long i) const;
+
+    void Add(std::string_view text);
+    // Empties the array and keeps its buffers for reuse.
+    void RemoveAll();
+    void Reserve(std::size_t cells, std::size_t bytes);
+
+private:
+    void Touch() { numbers.clear(); }
+
+    const char* name;
+    std::string chars;
+    std::vector<std::uint32_t> ends; // end offset of every cell in chars
+    mutable std::vector<double> numbers; // empty, or one value per cell
+};

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Kelvaro needs to build, test and run, and the
+# German locale one test runs under. Does nothing when all of it is present.
+set -euo pipefail
+
+packages=(
+  g++ make cmake pkg-config
+  libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev qt6-svg-dev
+  libcli11-dev nlohmann-json3-dev
+  fonts-dejavu-core fonts-liberation
+  locales xvfb xauth xdotool imagemagick time
+)
+
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+missing=()
+for p in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+  [ "$status" = "install ok installed" ] || missing+=("$p")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  as_root apt-get update -q
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  echo "Generating the de_DE.UTF-8 locale"
+  as_root sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' | as_root tee -a /etc/locale.gen >/dev/null
+  as_root locale-gen
+fi
