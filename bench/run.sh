@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Runs the benchmarks against a generated 1,000,000-row file.
+#   bench/run.sh BUILD_DIR
+set -euo pipefail
+build=${1:-build-bench}
+data="$build/bench-data"
+mkdir -p "$data"
+big="$data/rows-1000000.txt"
+[ -f "$big" ] || "$build/kelvaro-bench-file" 1000000 "$big"
+ls -l "$big"
+
+measure() { # label, command...
+    local label=$1; shift
+    /usr/bin/time -f "$label: %e s wall, %M KB peak" "$@" > /dev/null
+}
+
+measure "kelvaro-cli info (1,000,000 rows)" "$build/kelvaro-cli" info "$big"
