@@ -1,0 +1,307 @@
+#include "diagram/CDiagram.h"
+#include "diagram/InvalidArgumentError.h"
+#include "diagram/ZoomRequest.h"
+
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+using namespace std::string_literals;
+
+namespace {
+
+class Loader : public ::testing::Test {
+protected:
+    bool Load(const std::string& content, const std::string& name = "data.txt") {
+        path = dir.Write(name, content).string();
+        return diagram.LoadFile(path);
+    }
+    std::vector<std::string> Column(int c) const {
+        std::vector<std::string> texts;
+        for (int r = 0; r < diagram.values[c].GetSize(); ++r)
+            texts.emplace_back(diagram.values[c][r]);
+        return texts;
+    }
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (int c = 0; c < diagram.columnCount; ++c)
+            names.emplace_back(ColumnName(diagram.columns[c]));
+        return names;
+    }
+
+    TempDir dir;
+    RecordingHost host;
+    CDiagram diagram{&host};
+    std::string path;
+};
+
+using Strings = std::vector<std::string>;
+
+} // namespace
+
+TEST_F(Loader, ReadsCommandsTitleHeaderAndRows) {
+    ASSERT_TRUE(Load("X=number\nXmin=0\nXdelta=0.5\nIntervals=200\nPump test 14\n"
+                     "Time;Pressure;Flow\n0;1.25;10\n0.5;1.31;11\n"));
+    EXPECT_TRUE(host.warnings.empty());
+    EXPECT_EQ(diagram.title, "Pump test 14");
+    EXPECT_TRUE(diagram.xIsNumber);
+    EXPECT_FALSE(diagram.xIsDateTime);
+    EXPECT_EQ(diagram.minorTicks, 0);
+    EXPECT_EQ(diagram.intervals, 200);
+    EXPECT_DOUBLE_EQ(diagram.fileXdelta, 0.5);
+    EXPECT_EQ(diagram.columnCount, 4);
+    EXPECT_EQ(Names(), (Strings{"Time", "Pressure", "Flow", "Spec. for Pressure"}));
+    EXPECT_EQ(Column(0), (Strings{"0", "0.5"}));
+    EXPECT_EQ(Column(1), (Strings{"1.25", "1.31"}));
+    EXPECT_EQ(Column(2), (Strings{"10", "11"}));
+    EXPECT_EQ(diagram.columns.GetSize(), 4);
+    EXPECT_EQ(diagram.values.GetSize(), 4);
+    EXPECT_EQ(host.waitDepth, 0);
+}
+
+TEST_F(Loader, TokensAreRunsBetweenSeparatorsAndKeepTheirSpaces) {
+    ASSERT_TRUE(Load("T\n;X, A\tB;\n1;;3\t\t4,\n,,5,6;7\n a ;b\n"));
+    EXPECT_EQ(Names(), (Strings{"X", " A", "B", "Spec. for  A"}));
+    // An empty field does not hold its place: later values move left.
+    EXPECT_EQ(Column(0), (Strings{"1", "5", " a "}));
+    EXPECT_EQ(Column(1), (Strings{"3", "6", "b"}));
+    EXPECT_EQ(Column(2), (Strings{"4", "7", ""})); // m-1 tokens: empty last cell
+}
+
+TEST_F(Loader, EmptyLinesVanishButBlankLinesAreTableLines) {
+    ASSERT_TRUE(Load("\n\nTitle\n\nt;a\n\n1;2\n   \n;;\n\t\n3;4\n"));
+    EXPECT_EQ(diagram.title, "Title");
+    // The line of spaces is a row of one token; lines of separators vanish.
+    EXPECT_EQ(Column(0), (Strings{"1", "   ", "3"}));
+    EXPECT_EQ(Column(1), (Strings{"2", "", "4"}));
+}
+
+TEST_F(Loader, ALineOfSpacesCanBeTheTitle) {
+    ASSERT_TRUE(Load("  \nt;a\n1;2\n"));
+    EXPECT_EQ(diagram.title, "  ");
+}
+
+TEST_F(Loader, CommandKeysAreExactAndValuesTrimmed) {
+    ASSERT_TRUE(Load(" X = DateTime \nTimer= 250 \nIntervals=-3x\nXmin=abc\nXdelta= 2e-1\n"
+                     "X=NUMBER\nT\nt;a\n01/05/2004;1\n"));
+    EXPECT_TRUE(host.warnings.empty());
+    EXPECT_TRUE(diagram.xIsDateTime);
+    EXPECT_TRUE(diagram.xIsNumber); // neither kind clears the other
+    EXPECT_EQ(diagram.timerPeriod, 250);
+    EXPECT_EQ(diagram.intervals, -3);
+    EXPECT_DOUBLE_EQ(diagram.fileXmin, 0.0);
+    EXPECT_DOUBLE_EQ(diagram.fileXdelta, 0.2);
+
+    CDiagram other(&host);
+    ASSERT_TRUE(other.LoadFile(dir.Write("empty-values.txt", "Timer=\nXdelta=\nT\nt;a\n").string()));
+    EXPECT_EQ(other.timerPeriod, 0);
+    EXPECT_DOUBLE_EQ(other.fileXdelta, 0.0);
+}
+
+TEST_F(Loader, EachUnknownCommandIsReportedAndLoadingGoesOn) {
+    ASSERT_TRUE(Load("x=number\nTIMER=5\nxmin=1\nX=weird\nTitle = with equals\nT\nt;a\n"
+                     "1;2\nrow=3\n=5;6\n"));
+    const std::string file = std::filesystem::path(path).lexically_normal().string();
+    ASSERT_EQ(host.warnings.size(), 6u);
+    EXPECT_EQ(host.warnings[0], "Not known command:\n\nx=number\n\n" + file);
+    EXPECT_EQ(host.warnings[3], "Not known command:\n\nX=weird\n\n" + file);
+    EXPECT_EQ(host.warnings[4], "Not known command:\n\nTitle = with equals\n\n" + file);
+    EXPECT_EQ(host.warnings[5], "Not known command:\n\nrow=3\n\n" + file);
+    EXPECT_EQ(diagram.minorTicks, 0); // any X line switches minor ticks off
+    EXPECT_FALSE(diagram.xIsNumber);
+    EXPECT_EQ(diagram.title, "T");
+    // A line starting with "=" is a table line.
+    EXPECT_EQ(Column(0), (Strings{"1", "=5"}));
+    EXPECT_EQ(diagram.minorTicks, 0);
+}
+
+TEST_F(Loader, MinorTicksStayWithoutAnXCommand) {
+    ASSERT_TRUE(Load("T\nt;a\n1;2\n"));
+    EXPECT_EQ(diagram.minorTicks, 5);
+}
+
+TEST_F(Loader, RowsKeepTheFirstMTokens) {
+    ASSERT_TRUE(Load("T\nt;a;b\n1;2;3;4;5\n"));
+    EXPECT_EQ(Column(2), (Strings{"3"}));
+    EXPECT_EQ(Column(3), (Strings{"0.0"}));
+}
+
+TEST_F(Loader, ARowMissingTwoCellsEndsTheLoadWithAnInvalidArgument) {
+    try {
+        Load("T\nt;a;b\n1;2;3\n\n4\n5;6;7\n");
+        FAIL() << "no error";
+    } catch (const InvalidArgumentError& e) {
+        EXPECT_NE(std::string(e.what()).find("Line 5"), std::string::npos) << e.what();
+    }
+}
+
+TEST_F(Loader, AHeaderOfOneTokenIsAFormatError) {
+    EXPECT_FALSE(Load("Title\nonly\n1\n"));
+    ASSERT_EQ(host.warnings.size(), 1u);
+    EXPECT_EQ(host.warnings[0], "Error: File has an incorrect format\n\n" +
+                                    std::filesystem::path(path).lexically_normal().string());
+    EXPECT_EQ(diagram.title, "");
+    EXPECT_EQ(diagram.columnCount, 0);
+}
+
+TEST_F(Loader, AFileWithoutHeaderIsAnInvalidArgument) {
+    for (const char* content : {"", "\n\n", "X=number\nTimer=5\n", "Only a title\n"}) {
+        SCOPED_TRACE(content);
+        EXPECT_THROW(Load(content), InvalidArgumentError);
+        EXPECT_EQ(host.waitDepth, 0);
+    }
+}
+
+TEST_F(Loader, AHeaderWithoutRowsLoads) {
+    ASSERT_TRUE(Load("T\nt;a;b\n"));
+    EXPECT_EQ(diagram.columnCount, 4);
+    for (int c = 0; c < 4; ++c)
+        EXPECT_EQ(diagram.values[c].GetSize(), 0);
+    EXPECT_EQ(ColumnName(diagram.columns[3]), "");
+    EXPECT_EQ(diagram.spectrumSize, 1);
+}
+
+TEST_F(Loader, ColumnsTakePaletteColoursThenComputedOnes) {
+    std::string header = "c0";
+    for (int i = 1; i < 12; ++i)
+        header += ";c" + std::to_string(i);
+    ASSERT_TRUE(Load("T\n" + header + "\n"));
+    EXPECT_EQ(diagram.columns[0].color, RGB(0, 0, 0));
+    EXPECT_EQ(diagram.columns[1].color, RGB(0, 0, 255));
+    EXPECT_EQ(diagram.columns[2].color, RGB(255, 0, 0));
+    EXPECT_EQ(diagram.columns[7].color, RGB(200, 0, 0));
+    EXPECT_EQ(diagram.columns[8].color, RGB(144, 111, 28));
+    EXPECT_EQ(diagram.columns[9].color, RGB(194, 61, 25));
+    EXPECT_EQ(diagram.columns[10].color, RGB(244, 11, 23));
+    EXPECT_EQ(diagram.columns[11].color, RGB(38, 217, 21));
+    for (int c = 0; c < diagram.columnCount; ++c) {
+        EXPECT_EQ(diagram.columns[c].visible, 1);
+        EXPECT_EQ(diagram.columns[c].markSize, 5);
+    }
+}
+
+TEST_F(Loader, FiveThousandColumnsLoad) {
+    std::string header = "t", row = "0";
+    for (int i = 1; i < 5000; ++i) {
+        header += ";c" + std::to_string(i);
+        row += ";" + std::to_string(i);
+    }
+    ASSERT_TRUE(Load("T\n" + header + "\n" + row + "\n" + row + "\n"));
+    EXPECT_EQ(diagram.columnCount, 5001);
+    EXPECT_EQ(diagram.values[4999][1], "4999");
+    EXPECT_EQ(diagram.columns[4999].color, RGB((50 * 4999) & 0xFF, (255 - 50 * 4999) & 0xFF, 0));
+}
+
+TEST_F(Loader, LongNamesAreCutTo99BytesWithoutSplittingACharacter) {
+    const std::string ascii(300, 'n');
+    std::string accented;
+    for (int i = 0; i < 150; ++i)
+        accented += "\xC3\xA9"; // é, two bytes each
+    ASSERT_TRUE(Load("T\n" + ascii + ";" + accented + "\n"));
+    EXPECT_EQ(ColumnName(diagram.columns[0]), std::string(99, 'n'));
+    EXPECT_EQ(ColumnName(diagram.columns[1]).size(), 98u);
+    EXPECT_EQ(ColumnName(diagram.columns[1]), accented.substr(0, 98));
+}
+
+TEST_F(Loader, FileNamesAndFullPath) {
+    ASSERT_TRUE(Load("T\nt;a\n", "run.2.txt"));
+    EXPECT_EQ(diagram.fileName, "run.2.txt");
+    EXPECT_EQ(diagram.fileTitle, "run");
+    EXPECT_EQ(diagram.filePath, (dir.Path() / "run.2.txt").lexically_normal().string());
+
+    CurrentDirScope here(dir.Path());
+    CDiagram relative(&host);
+    ASSERT_TRUE(relative.LoadFile("run.2.txt"));
+    EXPECT_TRUE(std::filesystem::path(relative.filePath).is_absolute());
+    EXPECT_EQ(relative.filePath, diagram.filePath);
+}
+
+TEST_F(Loader, CarriageReturnBeforeLineFeedIsDropped) {
+    ASSERT_TRUE(Load("X=number\r\nT\r\nt;a\r\n1;2\r\n3;4\r5\n6;7"));
+    EXPECT_TRUE(host.warnings.empty());
+    EXPECT_EQ(diagram.title, "T");
+    EXPECT_EQ(Column(1), (Strings{"2", "4\r5", "7"})); // a lone CR stays; no final LF needed
+}
+
+TEST_F(Loader, ZoomKeepsTheRowsOfTheRangeEndsIncluded) {
+    {
+        ZoomOpenScope zoom(2.0, 4.0, 0.0, 0.0);
+        ASSERT_TRUE(Load("X=number\nT\nt;a\n1;10\n2;20\n3;30\n4;40\nx;0\n4.5;45\n"));
+    }
+    EXPECT_FALSE(g_bZoomOpen);
+    EXPECT_EQ(Column(0), (Strings{"2", "3", "4"}));
+    EXPECT_EQ(Column(1), (Strings{"20", "30", "40"}));
+    EXPECT_EQ(Column(2).size(), 3u);
+}
+
+TEST_F(Loader, DateTimeXBecomesDayNumbers) {
+    ASSERT_TRUE(Load("T\nt;a\n01/05/2004 12:00;1\nX=datetime\n01/05/2004 12:00;3.5\n"
+                     "2004-01-06;4\n12:30;5\n"));
+    EXPECT_EQ(Column(0), (Strings{"01/05/2004 12:00", "37991.500000", "37992.000000", "0.520833"}));
+    EXPECT_EQ(Column(1), (Strings{"1", "3.5", "4", "5"}));
+}
+
+TEST_F(Loader, ABadDateEndsTheLoadWithItsLine) {
+    EXPECT_FALSE(Load("X=datetime\nT\nt;a\n01/05/2004;1\nabc;2\n"));
+    ASSERT_EQ(host.warnings.size(), 1u);
+    EXPECT_EQ(host.warnings[0], "Error: Can not get DateTime value from:\n\nabc;2");
+    EXPECT_EQ(diagram.values[0].GetSize(), 1);
+
+    RecordingHost other;
+    CDiagram separators(&other);
+    EXPECT_FALSE(separators.LoadFile(dir.Write("seps.txt", "X=datetime\nT\nt;a\n;;\n").string()));
+    ASSERT_EQ(other.warnings.size(), 1u);
+    EXPECT_EQ(other.warnings[0], "Error: Can not get DateTime value from:\n\n;;");
+}
+
+TEST_F(Loader, FilesThatCannotBeReadAreReported) {
+    EXPECT_FALSE(diagram.LoadFile((dir.Path() / "missing.txt").string()));
+    EXPECT_FALSE(diagram.LoadFile(dir.Path().string()));
+    ASSERT_EQ(host.warnings.size(), 2u);
+    EXPECT_EQ(host.warnings[0], "Can not open a file \"" + (dir.Path() / "missing.txt").string() +
+                                    "\".");
+    EXPECT_EQ(host.warnings[1], "Can not open a file \"" + dir.Path().string() + "\".");
+    EXPECT_EQ(diagram.title, "The diagram"); // nothing changed
+    EXPECT_EQ(diagram.columnCount, 0);
+
+    if (geteuid() != 0) { // root reads whatever the permissions say
+        const auto locked = dir.Write("locked.txt", "T\nt;a\n");
+        std::filesystem::permissions(locked, std::filesystem::perms::none);
+        EXPECT_FALSE(diagram.LoadFile(locked.string()));
+        EXPECT_EQ(host.warnings.size(), 3u);
+    }
+}
+
+TEST_F(Loader, BinaryBytesLoadAsOddTokens) {
+    std::string content = "Ti\0tle\n"s;
+    content += "a\0b;\xff\xfe;c\n"s;
+    content += "1\0;\x80\x81;2\n"s;
+    ASSERT_TRUE(Load(content));
+    EXPECT_EQ(diagram.title, "Ti\0tle"s);
+    EXPECT_EQ(diagram.columnCount, 4);
+    EXPECT_EQ(Column(1), (Strings{"\x80\x81"}));
+    EXPECT_EQ(ColumnName(diagram.columns[0]), "a"); // the name ends at the NUL byte
+}
+
+TEST_F(Loader, LinesOfSeveralMegabytesLoad) {
+    const std::string hugeTitle(5'000'000, 'T');
+    std::string wideRow = "1;" + std::string(3'000'000, '7');
+    ASSERT_TRUE(Load(hugeTitle + "\nt;a\n" + wideRow + "\n2;3\n"));
+    EXPECT_EQ(diagram.title.size(), hugeTitle.size());
+    EXPECT_EQ(diagram.values[1][0].size(), 3'000'000u);
+    EXPECT_EQ(diagram.values[1][1], "3");
+}
+
+TEST_F(Loader, ASecondLoadReplacesTheTableAndKeepsSettings) {
+    ASSERT_TRUE(Load("X=number\nIntervals=7\nFirst\nt;a;b\n1;2;3\n"));
+    diagram.showMarks = true;
+    ASSERT_TRUE(Load("Second\nu;v\n5;6\n7;8\n"));
+    EXPECT_EQ(diagram.title, "Second");
+    EXPECT_FALSE(diagram.xIsNumber);
+    EXPECT_EQ(diagram.intervals, 7);
+    EXPECT_TRUE(diagram.showMarks);
+    EXPECT_EQ(Names(), (Strings{"u", "v", "Spec. for v"}));
+    EXPECT_EQ(Column(0), (Strings{"5", "7"}));
+}
