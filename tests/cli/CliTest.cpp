@@ -1,0 +1,142 @@
+// kelvaro-cli dump and info end to end: the built tool on real files.
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+namespace {
+
+using Json = nlohmann::json;
+
+ProcessResult Cli(const std::vector<std::string>& args, const std::filesystem::path& cwd = {}) {
+    return RunProcess(KELVARO_CLI_PATH, args, cwd);
+}
+
+Json Parse(const ProcessResult& r) {
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    return Json::parse(r.out);
+}
+
+} // namespace
+
+TEST(CliDump, EveryExampleLoadsWithoutAWarning) {
+    for (const char* name :
+         {"pump_test.txt", "logger_datetime.txt", "word_labels.txt", "sinusoid.txt"}) {
+        SCOPED_TRACE(name);
+        const ProcessResult r = Cli({"dump", ExamplePath(name).string()});
+        EXPECT_EQ(r.err, "");
+        const Json d = Parse(r);
+        EXPECT_GE(d["columnCount"].get<int>(), 3);
+        const auto rows = d["columns"][0]["cells"].size();
+        EXPECT_GT(rows, 10u);
+        for (const auto& column : d["columns"])
+            EXPECT_EQ(column["cells"].size(), rows);
+    }
+}
+
+TEST(CliDump, WritesEveryFieldOfTheDiagram) {
+    TempDir dir;
+    dir.Write("run.2.txt", "X=datetime\nTimer=500\nXmin=1.5\nLog\nt;a;b\n01/05/2004 12:00;1;2\n"
+                           "01/05/2004 13:00;3;4\n");
+    const Json d = Parse(Cli({"dump", "run.2.txt"}, dir.Path()));
+    EXPECT_EQ(d["title"], "Log");
+    EXPECT_EQ(d["xIsNumber"], false);
+    EXPECT_EQ(d["xIsDateTime"], true);
+    EXPECT_EQ(d["timerPeriod"], 500);
+    EXPECT_EQ(d["intervals"], 100);
+    EXPECT_EQ(d["fileXmin"], 1.5);
+    EXPECT_EQ(d["fileXdelta"], 0.0);
+    EXPECT_EQ(d["minorTicks"], 0);
+    EXPECT_EQ(d["filePath"], (dir.Path() / "run.2.txt").string());
+    EXPECT_EQ(d["fileTitle"], "run");
+    EXPECT_EQ(d["fileName"], "run.2.txt");
+    EXPECT_EQ(d["columnCount"], 4);
+    EXPECT_EQ(d["spectrumSize"], 2);
+    const Json& columns = d["columns"];
+    EXPECT_EQ(columns[0]["cells"], Json({"37991.500000", "37991.541667"}));
+    EXPECT_EQ(columns[1]["name"], "a");
+    EXPECT_EQ(columns[1]["color"], "#0000FF");
+    EXPECT_EQ(columns[1]["visible"], true);
+    EXPECT_EQ(columns[1]["markSize"], 5);
+    EXPECT_EQ(columns[2]["color"], "#FF0000");
+    EXPECT_EQ(columns[3]["name"], "Spec. for a");
+    EXPECT_EQ(columns[3]["color"], "#960096");
+    EXPECT_EQ(columns[3]["cells"], Json({"2.000000", "0.0"}));
+}
+
+TEST(CliInfo, LeavesOutTheCellsAndCountsTheRows) {
+    const Json d = Parse(Cli({"info", ExamplePath("word_labels.txt").string()}));
+    EXPECT_EQ(d["rowCount"], 12);
+    EXPECT_EQ(d["columnCount"], 5);
+    EXPECT_FALSE(d["columns"][0].contains("cells"));
+    EXPECT_EQ(d["columns"][0]["name"], "Month");
+}
+
+TEST(CliLoadOptions, XRangeAndSpectrumColumn) {
+    const std::string pump = ExamplePath("pump_test.txt").string();
+    const Json zoomed = Parse(Cli({"dump", pump, "--x-range", "2", "3.5"}));
+    EXPECT_EQ(zoomed["columns"][0]["cells"], Json({"2", "2.5", "3", "3.5"}));
+
+    const Json third = Parse(Cli({"info", pump, "--spectrum-column", "2"}));
+    EXPECT_EQ(third["columns"][4]["name"], "Spec. for Level");
+
+    const ProcessResult missing = Cli({"info", pump, "--spectrum-column", "3"});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.err.rfind("warning: Invalid argument.", 0), 0u) << missing.err;
+    EXPECT_EQ(missing.out, "");
+}
+
+TEST(CliErrors, BadInputGivesAMessageAndExitCodeOne) {
+    TempDir dir;
+    dir.Write("noheader.txt", "X=number\nOnly a title\n");
+    dir.Write("short.txt", "T\nt;a;b\n1;2;3\n4\n");
+    dir.Write("oneheader.txt", "T\nt\n1\n");
+    dir.Write("baddate.txt", "X=datetime\nT\nt;a\nsoon;1\n");
+    const struct {
+        const char* file;
+        const char* errorStart;
+    } cases[] = {
+        {"missing.txt", "warning: Can not open a file \""},
+        {".", "warning: Can not open a file \""},
+        {"noheader.txt", "warning: Invalid argument.\n\nThe file has no header line"},
+        {"short.txt", "warning: Invalid argument.\n\nLine 4 has 1 value(s)"},
+        {"oneheader.txt", "warning: Error: File has an incorrect format\n\n"},
+        {"baddate.txt", "warning: Error: Can not get DateTime value from:\n\nsoon;1\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const ProcessResult r = Cli({"dump", c.file}, dir.Path());
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err.rfind(c.errorStart, 0), 0u) << r.err;
+        EXPECT_EQ(r.out, "");
+    }
+}
+
+TEST(CliErrors, UnknownCommandLinesWarnButLoad) {
+    TempDir dir;
+    dir.Write("odd.txt", "Colour=red\nT\nt;a\n1;2\n");
+    const ProcessResult r = Cli({"info", "odd.txt"}, dir.Path());
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.err, "warning: Not known command:\n\nColour=red\n\n" +
+                         (dir.Path() / "odd.txt").string() + "\n");
+    EXPECT_EQ(Json::parse(r.out)["rowCount"], 1);
+}
+
+TEST(CliErrors, BinaryTextIsShownWithReplacementCharacters) {
+    TempDir dir;
+    dir.Write("bin.txt", std::string("T\n\xff\xfe;b\x00;c\n1;2;3\n", 16));
+    const Json d = Parse(Cli({"dump", "bin.txt"}, dir.Path()));
+    EXPECT_EQ(d["columns"][0]["name"], "\xEF\xBF\xBD\xEF\xBF\xBD");
+    EXPECT_EQ(d["columns"][1]["name"], "b");
+}
+
+TEST(CliErrors, UsageErrorsExitWithTwo) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{}, {"dump"}, {"frobnicate", "x"},
+                                               {"info", "x", "--x-range", "1"},
+                                               {"info", "x", "--spectrum-column", "two"}}) {
+        const ProcessResult r = Cli(args);
+        EXPECT_EQ(r.exitCode, 2) << (args.empty() ? "" : args[0]) << ": " << r.err;
+    }
+    EXPECT_EQ(Cli({"--help"}).exitCode, 0);
+}
