@@ -67,7 +67,7 @@ void CFourier::Init(int size) {
     }
 }
 
-const std::vector<float>& CFourier::Transform(const std::vector<float>& samples) {
+const CFourier::Floats& CFourier::Transform(const std::vector<float>& samples) {
     if (static_cast<int>(samples.size()) != n)
         throw InvalidArgumentError("the transform of size " + std::to_string(n) + " was given " +
                                    std::to_string(samples.size()) + " samples");
@@ -106,11 +106,5 @@ const std::vector<float>& CFourier::Transform(const std::vector<float>& samples)
 }
 
 void CFourier::Release() {
-    for (auto* v : {&re, &im, &amplitudes, &sines, &cosines}) {
-        v->clear();
-        v->shrink_to_fit();
-    }
-    bitReversal.clear();
-    bitReversal.shrink_to_fit();
-    n = half = stages = 0;
+    *this = CFourier();
 }

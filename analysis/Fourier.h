@@ -4,28 +4,30 @@
 // trigonometric function and walks both tables strictly forward.
 #pragma once
 
+#include "diagram/LargeBlockAllocator.h"
+
 #include <vector>
 
 class CFourier {
 public:
+    using Floats = std::vector<float, LargeBlockAllocator<float>>;
+
     // n must be a power of two, at least 2.
     void Init(int n);
     // Forward transform of n samples; returns the n/2 amplitudes of the
     // single-sided amplitude spectrum (owned by the object).
-    const std::vector<float>& Transform(const std::vector<float>& samples);
+    const Floats& Transform(const std::vector<float>& samples);
     void Release();
 
     int Size() const { return n; }
-    const std::vector<float>& Real() const { return re; }
-    const std::vector<float>& Imaginary() const { return im; }
 
 private:
-    std::vector<float> re;
-    std::vector<float> im;
-    std::vector<float> amplitudes;
-    std::vector<float> sines;
-    std::vector<float> cosines;
-    std::vector<int> bitReversal;
+    Floats re;
+    Floats im;
+    Floats amplitudes;
+    Floats sines;
+    Floats cosines;
+    std::vector<int, LargeBlockAllocator<int>> bitReversal;
     int n = 0;
     int half = 0;
     int stages = 0;

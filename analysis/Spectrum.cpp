@@ -27,16 +27,16 @@ void CDiagram::ComputeSpectrum() {
     const StringArray& column = values[source];
     std::vector<float> samples(n, 0.0f);
     for (int i = 0; i < n; ++i)
-        samples[i] = static_cast<float>(column.NumberAt(i));
+        samples[i] = static_cast<float>(AtoF(column[i]));
 
     CFourier fourier;
     fourier.Init(n);
-    const std::vector<float>& amplitudes = fourier.Transform(samples);
+    const auto& amplitudes = fourier.Transform(samples);
 
     StringArray& spectrum = values[columnCount - 1];
     spectrum.RemoveAll();
     for (float a : amplitudes)
-        spectrum.Add(FormatC("%f", static_cast<double>(a)));
+        spectrum.Add(FormatFixed(static_cast<double>(a), 6));
     while (spectrum.GetSize() < rows)
         spectrum.Add("0.0");
 

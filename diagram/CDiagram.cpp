@@ -25,4 +25,6 @@ void CDiagram::ShowInformation(const std::string& text) {
         view->ShowInformation(text);
 }
 
-std::string CDiagram::DateText(double day) { return ::DateText(dateScratch, day); }
+std::string CDiagram::DateText(double day) {
+    return ::DateText(dateScratch, day);
+}

@@ -121,7 +121,10 @@ public:
     IDiagramHost* view = nullptr;
     CDrawContext* dc = nullptr;
     std::string scratch;
-    StringArray cells{"cells"};
+    // The tokens of the line being loaded and one empty text after them: views
+    // into that line (or into scratch for a converted date), valid until the
+    // next SplitLine.
+    CheckedArray<std::string_view> cells{"cells"};
     DateValue dateScratch;
 
     // Message boxes through the owning window; nothing when there is none.

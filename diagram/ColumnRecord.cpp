@@ -9,8 +9,7 @@ std::string_view CutUtf8(std::string_view text, std::size_t maxBytes) {
     // Step back over continuation bytes (10xxxxxx) to the start of the sequence
     // that the cut would split, but only when it is a real multi-byte start.
     std::size_t start = cut;
-    while (start > 0 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80 &&
-           cut - start < 3)
+    while (start > 0 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80 && cut - start < 3)
         --start;
     if (start != cut && (static_cast<unsigned char>(text[start]) & 0xC0) == 0xC0)
         cut = start;
@@ -23,4 +22,6 @@ void SetColumnName(ColumnRecord& record, std::string_view text) {
     record.name[cut.size()] = '\0';
 }
 
-std::string_view ColumnName(const ColumnRecord& record) { return std::string_view(record.name); }
+std::string_view ColumnName(const ColumnRecord& record) {
+    return std::string_view(record.name);
+}

@@ -12,9 +12,13 @@
 
 namespace {
 
-bool IsSeparator(char c) { return c == '\t' || c == ',' || c == ';'; }
+bool IsSeparator(char c) {
+    return c == '\t' || c == ',' || c == ';';
+}
 
-bool IsBlank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+bool IsBlank(char c) {
+    return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
 
 std::string_view Trim(std::string_view text) {
     while (!text.empty() && IsBlank(text.front()))
@@ -51,6 +55,18 @@ std::string_view NextToken(std::string_view line, std::size_t& pos) {
     return line.substr(begin, pos - begin);
 }
 
+// Sizes the columns for the rows a file of fileSize bytes probably holds,
+// judged by its first data row, so that a large table is not copied again and
+// again as it grows. Room reserved beyond what is used is never touched and
+// costs no memory.
+void ReserveForRows(CheckedArray<StringArray>& columns, long long fileSize, std::size_t rowBytes) {
+    const std::size_t rows = static_cast<std::size_t>(fileSize) / (rowBytes + 1) * 5 / 4 + 16;
+    const std::size_t bytesPerColumn =
+        static_cast<std::size_t>(fileSize) / static_cast<std::size_t>(columns.GetSize()) * 2 + 64;
+    for (StringArray& column : columns)
+        column.Reserve(rows, bytesPerColumn);
+}
+
 } // namespace
 
 int CDiagram::SplitLine(std::string_view line) {
@@ -62,7 +78,7 @@ int CDiagram::SplitLine(std::string_view line) {
             ShowWarning("Error: Can not get DateTime value from:\n\n" + std::string(line));
             return -1;
         }
-        scratch = FormatC("%f", dateScratch.day);
+        scratch = FormatFixed(dateScratch.day, 6);
         token = scratch;
     }
     cells.Add(token);
@@ -75,7 +91,8 @@ int CDiagram::SplitLine(std::string_view line) {
 
 bool CDiagram::LoadFile(const std::string& path) {
     std::error_code ignored;
-    const std::filesystem::path fullPath = std::filesystem::absolute(path, ignored).lexically_normal();
+    const std::filesystem::path fullPath =
+        std::filesystem::absolute(path, ignored).lexically_normal();
     const std::string shownPath = fullPath.empty() ? path : fullPath.string();
 
     LineReader reader(path);
@@ -155,11 +172,13 @@ bool CDiagram::LoadFile(const std::string& path) {
 
         // A data row.
         if (count < columnCount - 1)
-            throw InvalidArgumentError(
-                "Line " + std::to_string(reader.LineNumber()) + " has " +
-                std::to_string(count - 1) + " value(s); the header names " +
-                std::to_string(columnCount - 1) + " columns, so a row needs at least " +
-                std::to_string(columnCount - 2) + ".");
+            throw InvalidArgumentError("Line " + std::to_string(reader.LineNumber()) + " has " +
+                                       std::to_string(count - 1) + " value(s); the header names " +
+                                       std::to_string(columnCount - 1) +
+                                       " columns, so a row needs at least " +
+                                       std::to_string(columnCount - 2) + ".");
+        if (values[0].IsEmpty())
+            ReserveForRows(values, reader.FileSize(), line.size());
         if (g_bZoomOpen) {
             const double x = AtoF(cells[0]);
             if (x < g_zoomXFrom || x > g_zoomXTo)

@@ -31,7 +31,9 @@ void CivilFromDays(long long z, int& y, int& m, int& d) {
 
 constexpr long long kEpoch = -25569; // 1899-12-30 counted from 1970-01-01
 
-bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool IsLeap(int y) {
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
 int DaysInMonth(int y, int m) {
     static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -143,8 +145,7 @@ bool ParseDate(Reader& r, Date& d) {
     if (separator != '/' && separator != '-')
         return false;
     ++r.pos;
-    if (!r.Number(second, secondDigits, 2) || !r.Take(separator) ||
-        !r.Number(third, thirdDigits))
+    if (!r.Number(second, secondDigits, 2) || !r.Take(separator) || !r.Number(third, thirdDigits))
         return false;
     if (digits == 4 && separator == '-') {
         if (thirdDigits > 2)
@@ -201,8 +202,8 @@ bool ParseDateTime(std::string_view text, DateValue& out) {
         out.status = DateStatus::Invalid;
         return false;
     }
-    out.day = FieldsToDayNumber(date.year, date.month, date.day, time.hour, time.minute,
-                                time.second);
+    out.day =
+        FieldsToDayNumber(date.year, date.month, date.day, time.hour, time.minute, time.second);
     out.status = DateStatus::Valid;
     return true;
 }
@@ -246,7 +247,7 @@ std::string FormatDateValue(const DateValue& value, char format) {
 std::string DateText(DateValue& scratch, double day) {
     scratch.day = day;
     CalendarFields f;
-    const bool timeOnly = scratch.status == DateStatus::Valid && DayNumberToFields(day, f) &&
-                          f.year == 1899;
+    const bool timeOnly =
+        scratch.status == DateStatus::Valid && DayNumberToFields(day, f) && f.year == 1899;
     return FormatDateValue(scratch, timeOnly ? 'X' : 'x');
 }

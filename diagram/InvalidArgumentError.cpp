@@ -1,10 +1,9 @@
 #include "diagram/InvalidArgumentError.h"
 
-void CheckIndex(long long index, std::size_t size, const char* what) {
-    if (index < 0 || static_cast<unsigned long long>(index) >= size)
-        throw InvalidArgumentError(std::string(what) + ": index " + std::to_string(index) +
-                                   " is outside 0.." +
-                                   (size == 0 ? std::string("(empty)") : std::to_string(size - 1)));
+void ThrowBadIndex(long long index, std::size_t size, const char* what) {
+    throw InvalidArgumentError(std::string(what) + ": index " + std::to_string(index) +
+                               " is outside 0.." +
+                               (size == 0 ? std::string("(empty)") : std::to_string(size - 1)));
 }
 
 std::string InvalidArgumentMessage(const InvalidArgumentError& error) {

@@ -11,8 +11,14 @@ public:
     explicit InvalidArgumentError(const std::string& detail) : std::invalid_argument(detail) {}
 };
 
-// Throws InvalidArgumentError for an index outside [0, size).
-void CheckIndex(long long index, std::size_t size, const char* what);
+[[noreturn]] void ThrowBadIndex(long long index, std::size_t size, const char* what);
+
+// Throws InvalidArgumentError for an index outside [0, size). Inline, because
+// every cell access of a load or a paint passes through it.
+inline void CheckIndex(long long index, std::size_t size, const char* what) {
+    if (index < 0 || static_cast<unsigned long long>(index) >= size) [[unlikely]]
+        ThrowBadIndex(index, size, what);
+}
 
 // The text the program shows for the error: "Invalid argument." and, below
 // it, what was wrong.

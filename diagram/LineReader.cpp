@@ -17,6 +17,7 @@ LineReader::LineReader(const std::string& path) {
         file = nullptr;
         return;
     }
+    fileSize = S_ISREG(info.st_mode) ? static_cast<long long>(info.st_size) : 0;
     block.resize(kBlockSize);
 }
 

@@ -23,6 +23,8 @@ public:
     bool Next(std::string_view& line);
     bool Failed() const { return readError; }
     long long LineNumber() const { return lineNumber; }
+    // Size of the file when it was opened (0 for a pipe or device).
+    long long FileSize() const { return fileSize; }
 
 private:
     bool Refill();
@@ -35,4 +37,5 @@ private:
     bool atEof = false;
     bool readError = false;
     long long lineNumber = 0;
+    long long fileSize = 0;
 };

@@ -1,10 +1,12 @@
 #include "diagram/Numbers.h"
 
 #include <cerrno>
+#include <charconv>
 #include <climits>
 #include <clocale>
 #include <cmath>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <locale.h>
@@ -33,9 +35,71 @@ template <class F> auto WithTerminated(std::string_view text, F&& parse) {
     return parse(copy.c_str());
 }
 
+// The common case of a plain decimal text ("12.5", "-3e2") of at most 19
+// digits whose value and power of ten are exact doubles: one multiplication or
+// division, correctly rounded, gives the same double as strtod. Anything else
+// (hexadecimal, inf, nan, long digit strings, large exponents) returns false.
+bool FastDecimal(std::string_view text, double& result) {
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    while (i < n && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
+        ++i;
+    bool negative = false;
+    if (i < n && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    std::uint64_t mantissa = 0;
+    int digits = 0;
+    int exponent = 0;
+    const std::size_t integerStart = i;
+    while (i < n && text[i] >= '0' && text[i] <= '9') {
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(text[i++] - '0');
+        ++digits;
+    }
+    if (i < n && (text[i] == 'x' || text[i] == 'X') && i == integerStart + 1 &&
+        text[integerStart] == '0')
+        return false; // hexadecimal
+    if (i < n && text[i] == '.') {
+        ++i;
+        while (i < n && text[i] >= '0' && text[i] <= '9') {
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(text[i++] - '0');
+            ++digits;
+            --exponent;
+        }
+    }
+    if (digits == 0 || digits > 19)
+        return false;
+    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+        std::size_t j = i + 1;
+        bool negativeExponent = false;
+        if (j < n && (text[j] == '+' || text[j] == '-'))
+            negativeExponent = text[j++] == '-';
+        if (j < n && text[j] >= '0' && text[j] <= '9') {
+            int value = 0;
+            while (j < n && text[j] >= '0' && text[j] <= '9') {
+                if (value > 1000)
+                    return false;
+                value = value * 10 + (text[j++] - '0');
+            }
+            exponent += negativeExponent ? -value : value;
+        }
+    }
+    static constexpr double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (mantissa > (std::uint64_t{1} << 53) || exponent < -22 || exponent > 22)
+        return false;
+    double value = static_cast<double>(mantissa);
+    value = exponent < 0 ? value / powers[-exponent] : value * powers[exponent];
+    result = negative ? -value : value;
+    return true;
+}
+
 } // namespace
 
 double AtoF(std::string_view text) {
+    double fast = 0.0;
+    if (FastDecimal(text, fast))
+        return fast;
     return WithTerminated(text, [](const char* s) { return strtod_l(s, nullptr, CLocale()); });
 }
 
@@ -71,6 +135,15 @@ std::string FormatC(const char* format, ...) {
     va_end(again);
     uselocale(previous);
     return result;
+}
+
+std::string FormatFixed(double value, int decimals) {
+    char buffer[400];
+    const auto [end, error] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    if (error != std::errc())
+        return FormatC("%.*f", decimals, value);
+    return std::string(buffer, end);
 }
 
 int Trunc(double value) {

@@ -19,6 +19,10 @@ int AtoI(std::string_view text);
 // printf-style formatting in the "C" locale ("%f", "%.3f", "%+f", "%6.f" ...).
 std::string FormatC(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
+// value with the given number of decimals, exactly as printf's "%.Nf" writes
+// it in the "C" locale, but much faster (cells of a spectrum, day numbers).
+std::string FormatFixed(double value, int decimals);
+
 // A real becomes a pixel by truncation toward zero. NaN gives 0 and values far
 // outside any window are clamped to +-2^28 so that later pixel sums cannot
 // overflow.

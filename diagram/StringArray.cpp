@@ -3,7 +3,6 @@
 #include "diagram/InvalidArgumentError.h"
 #include "diagram/Numbers.h"
 
-#include <limits>
 #include <stdexcept>
 
 std::string_view StringArray::GetAt(long long i) const {
@@ -26,16 +25,12 @@ double StringArray::NumberAt(long long i) const {
     return numbers[static_cast<std::size_t>(i)];
 }
 
-void StringArray::Add(std::string_view text) {
-    if (chars.size() + text.size() > std::numeric_limits<std::uint32_t>::max())
-        throw std::length_error("a column holds more than 4 GiB of text");
-    Touch();
-    chars.append(text);
-    ends.push_back(static_cast<std::uint32_t>(chars.size()));
+void StringArray::ThrowTooLarge() {
+    throw std::length_error("a column holds more than 4 GiB of text");
 }
 
 void StringArray::RemoveAll() {
-    Touch();
+    numbers.clear();
     chars.clear();
     ends.clear();
 }

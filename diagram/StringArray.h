@@ -4,7 +4,10 @@
 // column once computed, so a repaint does not parse the column again.
 #pragma once
 
+#include "diagram/LargeBlockAllocator.h"
+
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,16 +26,24 @@ public:
     // The number of cell i by the atof rule (text without a leading number is 0).
     double NumberAt(long long i) const;
 
-    void Add(std::string_view text);
+    void Add(std::string_view text) {
+        const std::size_t end = chars.size() + text.size();
+        if (end > std::numeric_limits<std::uint32_t>::max()) [[unlikely]]
+            ThrowTooLarge();
+        if (!numbers.empty())
+            numbers.clear();
+        chars.append(text.data(), text.size());
+        ends.push_back(static_cast<std::uint32_t>(end));
+    }
     // Empties the array and keeps its buffers for reuse.
     void RemoveAll();
     void Reserve(std::size_t cells, std::size_t bytes);
 
 private:
-    void Touch() { numbers.clear(); }
+    [[noreturn]] static void ThrowTooLarge();
 
     const char* name;
-    std::string chars;
-    std::vector<std::uint32_t> ends; // end offset of every cell in chars
-    mutable std::vector<double> numbers; // empty, or one value per cell
+    std::basic_string<char, std::char_traits<char>, LargeBlockAllocator<char>> chars;
+    std::vector<std::uint32_t, LargeBlockAllocator<std::uint32_t>> ends; // end of every cell
+    mutable std::vector<double, LargeBlockAllocator<double>> numbers;    // empty, or one per cell
 };

@@ -16,4 +16,6 @@ ZoomOpenScope::ZoomOpenScope(double xFrom, double xTo, double yFrom, double yTo)
     g_bZoomOpen = true;
 }
 
-ZoomOpenScope::~ZoomOpenScope() { g_bZoomOpen = false; }
+ZoomOpenScope::~ZoomOpenScope() {
+    g_bZoomOpen = false;
+}

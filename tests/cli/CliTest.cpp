@@ -132,7 +132,9 @@ TEST(CliErrors, BinaryTextIsShownWithReplacementCharacters) {
 
 TEST(CliErrors, UsageErrorsExitWithTwo) {
     for (const std::vector<std::string>& args :
-         std::vector<std::vector<std::string>>{{}, {"dump"}, {"frobnicate", "x"},
+         std::vector<std::vector<std::string>>{{},
+                                               {"dump"},
+                                               {"frobnicate", "x"},
                                                {"info", "x", "--x-range", "1"},
                                                {"info", "x", "--spectrum-column", "two"}}) {
         const ProcessResult r = Cli(args);

@@ -95,7 +95,8 @@ TEST_F(Loader, CommandKeysAreExactAndValuesTrimmed) {
     EXPECT_DOUBLE_EQ(diagram.fileXdelta, 0.2);
 
     CDiagram other(&host);
-    ASSERT_TRUE(other.LoadFile(dir.Write("empty-values.txt", "Timer=\nXdelta=\nT\nt;a\n").string()));
+    ASSERT_TRUE(
+        other.LoadFile(dir.Write("empty-values.txt", "Timer=\nXdelta=\nT\nt;a\n").string()));
     EXPECT_EQ(other.timerPeriod, 0);
     EXPECT_DOUBLE_EQ(other.fileXdelta, 0.0);
 }
@@ -260,8 +261,8 @@ TEST_F(Loader, FilesThatCannotBeReadAreReported) {
     EXPECT_FALSE(diagram.LoadFile((dir.Path() / "missing.txt").string()));
     EXPECT_FALSE(diagram.LoadFile(dir.Path().string()));
     ASSERT_EQ(host.warnings.size(), 2u);
-    EXPECT_EQ(host.warnings[0], "Can not open a file \"" + (dir.Path() / "missing.txt").string() +
-                                    "\".");
+    EXPECT_EQ(host.warnings[0],
+              "Can not open a file \"" + (dir.Path() / "missing.txt").string() + "\".");
     EXPECT_EQ(host.warnings[1], "Can not open a file \"" + dir.Path().string() + "\".");
     EXPECT_EQ(diagram.title, "The diagram"); // nothing changed
     EXPECT_EQ(diagram.columnCount, 0);

@@ -4,15 +4,19 @@
 
 #include <climits>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
 
 TEST(Numbers, AtofReadsTheLeadingNumberLikeTheCLibrary) {
     const struct {
         const char* text;
         double expected;
     } cases[] = {
-        {"2.5", 2.5},   {" 2.5", 2.5},    {"\t-3", -3.0},   {"+.5", 0.5},     {"12abc", 12.0},
-        {"abc", 0.0},   {"", 0.0},        {" ", 0.0},       {"1e3", 1000.0},  {"1e", 1.0},
-        {"-1.5E-2x", -0.015}, {"0x10", 16.0}, {"1,5", 1.0}, {"5.", 5.0},      {".", 0.0},
+        {"2.5", 2.5},         {" 2.5", 2.5},  {"\t-3", -3.0}, {"+.5", 0.5},    {"12abc", 12.0},
+        {"abc", 0.0},         {"", 0.0},      {" ", 0.0},     {"1e3", 1000.0}, {"1e", 1.0},
+        {"-1.5E-2x", -0.015}, {"0x10", 16.0}, {"1,5", 1.0},   {"5.", 5.0},     {".", 0.0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -54,4 +58,38 @@ TEST(Numbers, TruncGoesTowardZeroAndStaysWithinSafePixelRange) {
     EXPECT_EQ(Trunc(NAN), 0);
     EXPECT_EQ(Trunc(1e300), 268435456);
     EXPECT_EQ(Trunc(-INFINITY), -268435456);
+}
+
+// The fast paths must give exactly what the C library gives, bit for bit.
+TEST(Numbers, FastPathsAgreeWithTheCLibrary) {
+    std::mt19937_64 random(2026);
+    const char alphabet[] = "0123456789.eE+- xX\tinfa";
+    for (int i = 0; i < 200000; ++i) {
+        std::string text;
+        const int length = static_cast<int>(random() % 14);
+        for (int k = 0; k < length; ++k)
+            text += alphabet[random() % (sizeof alphabet - 1)];
+        const double expected = std::strtod(text.c_str(), nullptr);
+        const double actual = AtoF(text);
+        ASSERT_TRUE(std::memcmp(&expected, &actual, sizeof expected) == 0 ||
+                    (std::isnan(expected) && std::isnan(actual)))
+            << "\"" << text << "\": " << expected << " vs " << actual;
+    }
+    std::uniform_real_distribution<double> wide(-1e7, 1e7);
+    for (int i = 0; i < 200000; ++i) {
+        const double value =
+            i % 2 ? wide(random) : static_cast<double>(static_cast<float>(wide(random) / 1e4));
+        const std::string text = FormatC("%.*g", static_cast<int>(random() % 18) + 1, value);
+        const double parsed = AtoF(text);
+        ASSERT_EQ(parsed, std::strtod(text.c_str(), nullptr)) << text;
+        for (int decimals : {0, 3, 6}) {
+            char expected[64];
+            std::snprintf(expected, sizeof expected, "%.*f", decimals, value);
+            ASSERT_EQ(FormatFixed(value, decimals), expected) << value;
+        }
+    }
+    EXPECT_EQ(FormatFixed(0.5, 0), "0"); // ties go to even, as printf does
+    EXPECT_EQ(FormatFixed(2.5, 0), "2");
+    EXPECT_EQ(FormatFixed(0.0000005, 6), "0.000000"); // 5e-7 is just below the tie
+    EXPECT_EQ(FormatFixed(37991.5, 6), "37991.500000");
 }

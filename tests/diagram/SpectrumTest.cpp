@@ -48,7 +48,10 @@ TEST_F(Spectrum, SinusoidShowsItsAmplitudeAndMean) {
     ASSERT_EQ(SpectrumCells().GetSize(), 128);
     for (int k = 0; k < 128; ++k) {
         SCOPED_TRACE(k);
-        const char* expected = k == 0 ? "1.500000" : k == 5 ? "3.000000" : k < 64 ? "0.000000" : "0.0";
+        const char* expected = k == 0   ? "1.500000"
+                               : k == 5 ? "3.000000"
+                               : k < 64 ? "0.000000"
+                                        : "0.0";
         EXPECT_EQ(SpectrumCells()[k], expected);
     }
     EXPECT_EQ(ColumnName(diagram.columns[2]), "Spec. for a");
@@ -123,7 +126,7 @@ TEST(Fourier, MatchesAPlainDiscreteTransform) {
             v = value(random);
         CFourier fourier;
         fourier.Init(n);
-        const std::vector<float> amplitudes = fourier.Transform(x);
+        const auto amplitudes = fourier.Transform(x);
         ASSERT_EQ(static_cast<int>(amplitudes.size()), n / 2);
         for (int k = 0; k < n / 2; ++k) {
             std::complex<double> sum = 0;

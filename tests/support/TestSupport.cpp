@@ -76,8 +76,8 @@ std::string FirstDifference(const std::string& expected, const std::string& actu
             return "the texts differ only in their final line break";
         if (!haveE || !haveA || el != al) {
             std::ostringstream msg;
-            msg << "first difference at line " << line << ":\n  expected: "
-                << (haveE ? "\"" + el + "\"" : "<end of text>")
+            msg << "first difference at line " << line
+                << ":\n  expected: " << (haveE ? "\"" + el + "\"" : "<end of text>")
                 << "\n  actual:   " << (haveA ? "\"" + al + "\"" : "<end of text>");
             return msg.str();
         }
