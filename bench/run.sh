@@ -15,3 +15,4 @@ measure() { # label, command...
 }
 
 measure "kelvaro-cli info (1,000,000 rows)" "$build/kelvaro-cli" info "$big"
+"$build/kelvaro-bench-load" "$big"

@@ -1,0 +1,36 @@
+// Loading a generated data file (spectrum included), in-process.
+//   kelvaro-bench-load FILE
+#include "diagram/CDiagram.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+std::string g_file;
+
+void BM_LoadFile(benchmark::State& state) {
+    for (auto _ : state) {
+        CDiagram diagram(nullptr);
+        if (!diagram.LoadFile(g_file))
+            state.SkipWithError("the file did not load");
+        benchmark::DoNotOptimize(diagram.values[0].GetSize());
+    }
+}
+BENCHMARK(BM_LoadFile)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s [benchmark options] FILE\n", argv[0]);
+        return 2;
+    }
+    g_file = argv[1];
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
