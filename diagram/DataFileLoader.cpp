@@ -188,6 +188,12 @@ bool CDiagram::LoadFile(const std::string& path) {
             values[j].Add(cells[j]);
         values[columnCount - 1].Add("0.0");
     }
+    if (reader.LineTooLong()) {
+        ShowWarning("Can not read a file \"" + shownPath + "\": line " +
+                    std::to_string(reader.LineNumber()) + " is longer than " +
+                    std::to_string(LineReader::kMaxLineBytes >> 20) + " MiB.");
+        return false;
+    }
     if (reader.Failed()) {
         ShowWarning("Can not read a file \"" + shownPath + "\".");
         return false;

@@ -7,7 +7,8 @@ namespace {
 constexpr std::size_t kBlockSize = 1 << 20;
 }
 
-LineReader::LineReader(const std::string& path) {
+LineReader::LineReader(const std::string& path, std::size_t maxLineBytes)
+    : maxLineBytes(maxLineBytes) {
     file = std::fopen(path.c_str(), "rb");
     if (!file)
         return;
@@ -39,7 +40,7 @@ bool LineReader::Refill() {
 }
 
 bool LineReader::Next(std::string_view& line) {
-    if (!file || readError)
+    if (!file || Failed())
         return false;
     carry.clear();
     bool spansBlocks = false;
@@ -53,12 +54,22 @@ bool LineReader::Next(std::string_view& line) {
         const std::size_t available = blockEnd - blockBegin;
         const void* found = std::memchr(begin, '\n', available);
         if (!found) {
+            if (carry.size() + available > maxLineBytes) {
+                lineTooLong = true;
+                ++lineNumber;
+                return false;
+            }
             carry.append(begin, available);
             blockBegin = blockEnd;
             spansBlocks = true;
             continue;
         }
         const std::size_t length = static_cast<const char*>(found) - begin;
+        if (carry.size() + length > maxLineBytes) {
+            lineTooLong = true;
+            ++lineNumber;
+            return false;
+        }
         blockBegin += length + 1;
         if (spansBlocks) {
             carry.append(begin, length);
