@@ -16,8 +16,9 @@ constexpr std::size_t kFlushSize = 1 << 16;
 // A hidden name beside the target with a random part, e.g.
 // ".run7_Spline_100.txt.3f9a0c.tmp".
 std::filesystem::path TemporaryName(const std::filesystem::path& target, std::mt19937& random) {
-    const std::string suffix = FormatC(".%06x.tmp", static_cast<unsigned>(random() & 0xFFFFFF));
-    return target.parent_path() / ("." + target.filename().string() + suffix);
+    const std::string name = FormatC(".%s.%06x.tmp", target.filename().c_str(),
+                                     static_cast<unsigned>(random() & 0xFFFFFF));
+    return target.parent_path() / name;
 }
 
 } // namespace

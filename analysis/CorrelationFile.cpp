@@ -12,18 +12,21 @@
 
 namespace {
 
-std::string NameOf(const CDiagram& diagram, int column) {
-    return std::string(ColumnName(diagram.columns[column]));
+// Appends the separator and the name of a column.
+void AppendName(std::string& text, char separator, const CDiagram& diagram, int column) {
+    text += separator;
+    text += ColumnName(diagram.columns[column]);
 }
 
 // A tab before each curve name; the line ends only after two or more names,
 // so with one curve its row follows on the next line without an empty one.
 std::string HeaderLine(const CDiagram& diagram, int curves) {
-    std::string line = "\t" + NameOf(diagram, 1);
+    std::string line;
+    AppendName(line, '\t', diagram, 1);
     for (int i = 2; i <= curves; ++i)
-        line += "\t" + NameOf(diagram, i);
+        AppendName(line, '\t', diagram, i);
     if (curves >= 2)
-        line += "\n";
+        line += '\n';
     return line;
 }
 
@@ -49,7 +52,8 @@ void CDiagram::MakeCorrelationFile() {
         const int n = values[0].GetSize();
         std::vector<double> a(n), b(n);
         for (int i = 1; i <= curves; ++i) {
-            std::string row = "\n" + NameOf(*this, i);
+            std::string row;
+            AppendName(row, '\n', *this, i);
             FillNumbers(a, values[i]);
             for (int j = 1; j <= curves; ++j) {
                 FillNumbers(b, values[j]);
