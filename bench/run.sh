@@ -16,3 +16,13 @@ measure() { # label, command...
 
 measure "kelvaro-cli info (1,000,000 rows)" "$build/kelvaro-cli" info "$big"
 "$build/kelvaro-bench-load" "$big"
+
+
+# The derived files, end to end (load included) and alone (load excluded).
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+big_abs=$(realpath "$big")
+bin=$(realpath "$build")
+(cd "$work" && measure "kelvaro-cli interpolate (1,000,000 rows)" "$bin/kelvaro-cli" interpolate "$big_abs")
+(cd "$work" && measure "kelvaro-cli correlate (1,000,000 rows)" "$bin/kelvaro-cli" correlate "$big_abs")
+(cd "$work" && KELVARO_BENCH_FILE="$big_abs" "$bin/kelvaro-bench-analysis")

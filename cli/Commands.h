@@ -4,4 +4,5 @@
 
 #include <CLI/CLI.hpp>
 
-void AddTableCommands(CLI::App& app, int& exitCode); // dump, info
+void AddTableCommands(CLI::App& app, int& exitCode);    // dump, info
+void AddAnalysisCommands(CLI::App& app, int& exitCode); // interpolate, correlate
