@@ -3,39 +3,17 @@
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 
-#include <memory>
-
 namespace {
 
-// Counts the warnings it writes, so that a derived file that could not be
-// created or written fails the command although the operation itself, as in
-// the viewer, only shows its message.
-class CountingHost : public TerminalHost {
-public:
-    void ShowWarning(const std::string& text) override {
-        ++warnings;
-        TerminalHost::ShowWarning(text);
-    }
-
-    int warnings = 0;
-};
-
+// The operation, as in the viewer, only shows a message when the file cannot
+// be created or written; a warning shown during it fails the command. Warnings
+// of the load (an unknown command line) do not.
 void AddFileCommand(CLI::App& app, const char* name, const char* help, void (CDiagram::*makeFile)(),
                     int& exitCode) {
-    auto options = std::make_shared<LoadOptions>();
-    CLI::App* command = app.add_subcommand(name, help);
-    AddLoadOptions(*command, *options);
-    command->callback([options, makeFile, &exitCode] {
-        exitCode = RunGuarded([&] {
-            CountingHost host;
-            CDiagram diagram(&host);
-            if (!LoadDiagram(*options, diagram))
-                return 1;
-            // Warnings of the load (an unknown command line) do not fail it.
-            const int warningsBefore = host.warnings;
-            (diagram.*makeFile)();
-            return host.warnings == warningsBefore ? 0 : 1;
-        });
+    AddLoadingCommand(app, name, help, exitCode, [makeFile](CDiagram& diagram, TerminalHost& host) {
+        const int warningsBefore = host.warnings;
+        (diagram.*makeFile)();
+        return host.warnings == warningsBefore ? 0 : 1;
     });
 }
 

@@ -4,8 +4,10 @@
 #include "diagram/ZoomRequest.h"
 
 #include <iostream>
+#include <memory>
 
 void TerminalHost::ShowWarning(const std::string& text) {
+    ++warnings;
     std::cerr << "warning: " << text << std::endl;
 }
 
@@ -46,4 +48,21 @@ int RunGuarded(const std::function<int()>& work) {
         std::cerr << "error: " << error.what() << std::endl;
     }
     return 1;
+}
+
+CLI::App* AddLoadingCommand(CLI::App& app, const char* name, const char* help, int& exitCode,
+                            LoadedWork work) {
+    auto options = std::make_shared<LoadOptions>();
+    CLI::App* command = app.add_subcommand(name, help);
+    AddLoadOptions(*command, *options);
+    command->callback([options, work = std::move(work), &exitCode] {
+        exitCode = RunGuarded([&] {
+            TerminalHost host;
+            CDiagram diagram(&host);
+            if (!LoadDiagram(*options, diagram))
+                return 1;
+            return work(diagram, host);
+        });
+    });
+    return command;
 }

@@ -19,12 +19,13 @@ class TerminalHost : public IDiagramHost {
 public:
     explicit TerminalHost(Rect client = Rect{0, 0, 800, 500}) : client(client) {}
     Rect ClientRect() const override { return client; }
-    void ShowWarning(const std::string& text) override;
+    void ShowWarning(const std::string& text) override; // also counts it
     void ShowInformation(const std::string& text) override;
     void BeginWaitCursor() override {}
     void EndWaitCursor() override {}
 
     Rect client;
+    int warnings = 0;
 };
 
 struct LoadOptions {
@@ -44,3 +45,12 @@ bool LoadDiagram(const LoadOptions& options, CDiagram& diagram);
 // Runs a command's work: its result is the exit code; the invalid-argument
 // error and any other failure become a message on stderr and exit code 1.
 int RunGuarded(const std::function<int()>& work);
+
+// What a command does with the loaded diagram; the result is the exit code.
+using LoadedWork = std::function<int(CDiagram& diagram, TerminalHost& host)>;
+
+// Adds a command that loads FILE with the load options and then runs work,
+// guarded by RunGuarded; exitCode receives the result. Returns the command so
+// that it can take options of its own.
+CLI::App* AddLoadingCommand(CLI::App& app, const char* name, const char* help, int& exitCode,
+                            LoadedWork work);

@@ -60,22 +60,13 @@ Json DiagramJson(const CDiagram& d, bool withCells) {
 
 void AddJsonCommand(CLI::App& app, const char* name, const char* help, bool withCells,
                     int& exitCode) {
-    auto options = std::make_shared<LoadOptions>();
-    CLI::App* command = app.add_subcommand(name, help);
-    AddLoadOptions(*command, *options);
-    command->callback([options, withCells, &exitCode] {
-        exitCode = RunGuarded([&] {
-            TerminalHost host;
-            CDiagram diagram(&host);
-            if (!LoadDiagram(*options, diagram))
-                return 1;
-            // Texts that are not valid UTF-8 (a binary file) are shown with
-            // replacement characters instead of failing the whole output.
-            std::cout << DiagramJson(diagram, withCells)
-                             .dump(2, ' ', false, Json::error_handler_t::replace)
-                      << '\n';
-            return 0;
-        });
+    AddLoadingCommand(app, name, help, exitCode, [withCells](CDiagram& diagram, TerminalHost&) {
+        // Texts that are not valid UTF-8 (a binary file) are shown with
+        // replacement characters instead of failing the whole output.
+        std::cout
+            << DiagramJson(diagram, withCells).dump(2, ' ', false, Json::error_handler_t::replace)
+            << '\n';
+        return 0;
     });
 }
 
