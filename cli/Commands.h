@@ -5,3 +5,4 @@
 #include <CLI/CLI.hpp>
 
 void AddTableCommands(CLI::App& app, int& exitCode); // dump, info
+void AddRenderCommand(CLI::App& app, int& exitCode);

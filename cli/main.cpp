@@ -9,6 +9,7 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     int exitCode = 0;
     AddTableCommands(app, exitCode);
+    AddRenderCommand(app, exitCode);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
