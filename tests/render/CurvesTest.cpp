@@ -75,9 +75,3 @@ TEST(Curve, EmptyCellDrawsAsZero) {
     ASSERT_EQ(curve.size(), 3u);
     EXPECT_EQ(curve[1].to.y, 415); // the gap pulls the curve down to 0
 }
-
-TEST(PaleColor, AddsTwoHundredThirtyCappedAtFull) {
-    EXPECT_EQ(PaleColor(RGB(0, 0, 0)), RGB(230, 230, 230));
-    EXPECT_EQ(PaleColor(RGB(255, 0, 0)), RGB(255, 230, 230));
-    EXPECT_EQ(PaleColor(RGB(150, 20, 25)), RGB(255, 250, 255));
-}

@@ -46,9 +46,13 @@ TEST_F(Crossing, XIsTestedFirstAndDeliveredWhenOnlyYFails) {
     EXPECT_EQ(y, -1);
 }
 
-TEST_F(Crossing, PixelAtValueTruncatesOnce) {
+TEST_F(Crossing, PixelAtValueTruncatesOnceWhereCurvesTruncateTwice) {
     EXPECT_EQ(t.diagram.PixelAtValue(5.0, 2.0), (Point{350, 445}));
     EXPECT_EQ(t.diagram.PixelAtValue(-1.0, 0.55), (Point{8, 459}));
+    t.diagram.yMin = -0.7;
+    t.diagram.yDelta = 1; // 50 pixels per unit
+    // 465 - trunc(15.5) + trunc(-35) = 415 for the curves, trunc(414.5) here.
+    EXPECT_EQ(t.diagram.PixelAtValue(5.0, 0.31).y, 414);
 }
 
 TEST_F(Crossing, CrossingCurvesReportTheLowerColumnEvenWhenHidden) {
