@@ -34,6 +34,29 @@ struct MajorAxisLine {
     }
 };
 
+// Adds a run, or widens the last one when both lie on one row (or one
+// column) and touch or overlap. A single pixel is kept as a column run.
+void AddRun(std::vector<QLine>& runs, QLine run) {
+    if (run.dx() == 1)
+        run = QLine(run.x1(), run.y1(), run.x1(), run.y1() + 1);
+    if (!runs.empty()) {
+        QLine& last = runs.back();
+        const bool columns = run.dx() == 0 && last.dx() == 0 && run.x1() == last.x1();
+        const bool rows = run.dy() == 0 && last.dy() == 0 && run.y1() == last.y1();
+        if (columns && run.y1() <= last.y2() && last.y1() <= run.y2()) {
+            last = QLine(run.x1(), std::min(run.y1(), last.y1()), run.x1(),
+                         std::max(run.y2(), last.y2()));
+            return;
+        }
+        if (rows && run.x1() <= last.x2() && last.x1() <= run.x2()) {
+            last = QLine(std::min(run.x1(), last.x1()), run.y1(), std::max(run.x2(), last.x2()),
+                         run.y1());
+            return;
+        }
+    }
+    runs.push_back(run);
+}
+
 } // namespace
 
 void AppendPixelRuns(QPoint from, QPoint to, const QRect& area, std::vector<QLine>& runs) {
@@ -57,11 +80,20 @@ void AppendPixelRuns(QPoint from, QPoint to, const QRect& area, std::vector<QLin
             return;
         const int lo = std::min(a, b);
         const int hi = std::max(a, b) + 1;
-        runs.push_back(line.xMajor ? QLine(lo, minor, hi, minor) : QLine(minor, lo, minor, hi));
+        AddRun(runs, line.xMajor ? QLine(lo, minor, hi, minor) : QLine(minor, lo, minor, hi));
     };
+    if (first > last)
+        return;
+    const auto majorAt = [&line](long long i) {
+        return line.majorStart + line.majorStep * static_cast<int>(i);
+    };
+    if (line.rise == 0) { // along a row or a column: one run
+        addRun(line.minorStart, majorAt(first), majorAt(last));
+        return;
+    }
     int runMinor = 0, runFrom = 0, runTo = 0;
     for (long long i = first; i <= last; ++i) {
-        const int major = line.majorStart + line.majorStep * static_cast<int>(i);
+        const int major = majorAt(i);
         const int minor = line.MinorAt(i);
         if (i > first && minor == runMinor) {
             runTo = major;
@@ -72,6 +104,5 @@ void AppendPixelRuns(QPoint from, QPoint to, const QRect& area, std::vector<QLin
         runMinor = minor;
         runFrom = runTo = major;
     }
-    if (first <= last)
-        addRun(runMinor, runFrom, runTo);
+    addRun(runMinor, runFrom, runTo);
 }

@@ -15,3 +15,7 @@ measure() { # label, command...
 }
 
 measure "kelvaro-cli info (1,000,000 rows)" "$build/kelvaro-cli" info "$big"
+
+"$build/kelvaro-bench-render" "$big"
+measure "kelvaro-cli render 800x500 PNG (1,000,000 rows, load included)" \
+    "$build/kelvaro-cli" render "$big" -o "$data/render.png"

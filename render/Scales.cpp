@@ -1,6 +1,7 @@
 #include "render/Scales.h"
 
 #include "diagram/CDiagram.h"
+#include "diagram/InvalidArgumentError.h"
 #include "diagram/Numbers.h"
 
 #include <cmath>
@@ -31,6 +32,17 @@ bool XScale::PlacesRows() const {
 }
 
 int XScale::RowPixel(int row) const {
+    if (rowPixels.empty()) {
+        rowPixels.resize(static_cast<std::size_t>(rows));
+        for (int j = 0; j < rows; ++j)
+            rowPixels[static_cast<std::size_t>(j)] = PlaceRow(j);
+    }
+    if (row < 0 || row >= rows)
+        CheckIndex(row, rowPixels.size(), "rows"); // raises the invalid-argument error
+    return rowPixels[static_cast<std::size_t>(row)];
+}
+
+int XScale::PlaceRow(int row) const {
     if (byValue)
         return Trunc((x->NumberAt(row) - first) * width / (last - first)) + left;
     return Trunc(row * gridStepPx + left);

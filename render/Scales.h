@@ -5,6 +5,8 @@
 
 #include "diagram/Geometry.h"
 
+#include <vector>
+
 class CDiagram;
 class StringArray;
 
@@ -26,7 +28,9 @@ public:
     // Whether RowPixel is defined: at least two rows and, when placing by
     // value, a last X that differs from the first.
     bool PlacesRows() const;
-    // The pixel column of a row as the axis and the curves draw it.
+    // The pixel column of a row as the axis and the curves draw it. The
+    // columns of all rows are computed on the first call and kept, so the
+    // curves sharing one scale read each X cell once.
     int RowPixel(int row) const;
     // Whether values map to pixels: at least one row and a last X that
     // differs from the first.
@@ -38,6 +42,8 @@ public:
     double PixelValue(int x) const;
 
 private:
+    int PlaceRow(int row) const;
+
     const StringArray* x = nullptr; // the X column; null without a table
     int rows = 0;
     bool byValue = false;
@@ -46,6 +52,7 @@ private:
     int left = 0;
     int width = 0;
     double gridStepPx = 0.0;
+    mutable std::vector<int> rowPixels;
 };
 
 // Y: yMin at the bottom edge, one yDelta more every yGridStepPx pixels up.
