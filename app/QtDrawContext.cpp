@@ -5,6 +5,8 @@
 
 #include <QPaintEngine>
 
+#include <mutex>
+
 namespace {
 
 QColor ToQColor(COLORREF color) {
@@ -19,13 +21,12 @@ QPen ToQPen(const PenSpec& pen) {
     return QPen(ToQColor(pen.color), pen.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 }
 
-// "Arial Cyr" is a Windows face; Liberation Sans has Arial's metrics.
 QFont MakeFont(const FontSpec& spec) {
-    static const bool substituted = [] {
+    // "Arial Cyr" is a Windows face; Liberation Sans has Arial's metrics.
+    static std::once_flag substituted;
+    std::call_once(substituted, [] {
         QFont::insertSubstitutions("Arial Cyr", {"Arial", "Liberation Sans"});
-        return true;
-    }();
-    (void)substituted;
+    });
     QFont font(QString::fromStdString(spec.face));
     font.setStyleHint(QFont::SansSerif);
     font.setWeight(static_cast<QFont::Weight>(spec.weight));
@@ -57,18 +58,20 @@ CQtDrawContext::~CQtDrawContext() {
 }
 
 void CQtDrawContext::Flush() {
+    lineQueued = false;
     if (pending.empty())
         return;
     painter.setPen(ToQPen(pen));
     painter.drawLines(pending.data(), static_cast<int>(pending.size()));
     pending.clear();
-    lineQueued = false;
 }
 
 void CQtDrawContext::Rectangle(const Rect& rect) {
     Flush();
     const QRect r =
         QRect(QPoint(rect.left, rect.top), QPoint(rect.right - 1, rect.bottom - 1)).normalized();
+    if (r.isEmpty())
+        return;
     painter.fillRect(r, Qt::white);
     painter.setPen(ToQPen(pen));
     painter.setBrush(Qt::NoBrush);

@@ -1,6 +1,7 @@
 // The legend right of the plot: a sample line and the name of every shown
 // column, pale for a hidden one.
 #include "diagram/CDiagram.h"
+#include "render/Characters.h"
 #include "render/DrawContext.h"
 #include "render/PaintSteps.h"
 #include "render/Scales.h"
@@ -27,6 +28,6 @@ void DrawLegend(CDiagram& diagram, CDrawContext& dc) {
         dc.MoveTo(x, y);
         dc.LineTo(x + 20, y);
         // The text colour is still the title's (or the labels' without a title).
-        dc.TextOut(x + 30, y - 5, TextAlign::LeftTop, CutUtf8(ColumnName(record), 15));
+        dc.TextOut(x + 30, y - 5, TextAlign::LeftTop, FirstCharacters(ColumnName(record), 15));
     }
 }

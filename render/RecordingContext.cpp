@@ -2,6 +2,7 @@
 
 #include "diagram/CDiagram.h"
 #include "diagram/Numbers.h"
+#include "render/Characters.h"
 
 CRecordingContext::CRecordingContext(FontNames fontNames, CDrawContext* target)
     : fontNames(std::move(fontNames)), target(target) {}
@@ -41,11 +42,7 @@ void CRecordingContext::SetTextColor(COLORREF color) {
 int CRecordingContext::TextWidth(std::string_view text) {
     if (target)
         return target->TextWidth(text);
-    int characters = 0;
-    for (char c : text)
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) // not a continuation byte
-            ++characters;
-    return characters * (font.height / 2);
+    return CountCharacters(text) * (font.height / 2);
 }
 
 void CRecordingContext::FillSolidRect(int x, int y, int width, int height, COLORREF color) {
