@@ -13,7 +13,7 @@ namespace {
 void DrawCurveWith(CDiagram& diagram, CDrawContext& dc, int column, const XScale& x,
                    const YScale& y) {
     const ColumnRecord& record = diagram.columns[column];
-    if (!record.visible || x.Rows() == 0 || !x.PlacesRows() || !y.Defined())
+    if (!record.visible || !x.PlacesRows() || !y.Defined())
         return;
     const StringArray& cells = diagram.values[column];
     const Rect& plot = diagram.plotRect;

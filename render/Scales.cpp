@@ -26,9 +26,11 @@ XScale::XScale(const CDiagram& diagram)
 bool XScale::PlacesRows() const {
     if (rows < 2)
         return false;
-    if (byValue)
-        return last != first && std::isfinite(last - first);
-    return std::isfinite(gridStepPx);
+    return byValue ? MapsValues() : std::isfinite(gridStepPx);
+}
+
+bool XScale::MapsValues() const {
+    return rows > 0 && last != first && std::isfinite(last - first);
 }
 
 int XScale::RowPixel(int row) const {
@@ -55,7 +57,7 @@ int XScale::ValuePixel(double value) const {
 }
 
 double XScale::PixelValue(int pixel) const {
-    if (width == 0)
+    if (width == 0 || !std::isfinite(last - first))
         return first;
     return first + (pixel - left) * (last - first) / width;
 }

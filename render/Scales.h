@@ -33,8 +33,8 @@ public:
     // curves sharing one scale read each X cell once.
     int RowPixel(int row) const;
     // Whether values map to pixels: at least one row and a last X that
-    // differs from the first.
-    bool MapsValues() const { return rows > 0 && last != first; }
+    // differs from the first by a finite amount.
+    bool MapsValues() const;
     // Value to pixel, truncated once after the whole expression; the plot's
     // left edge when the X range is empty (one row, or equal first and last X).
     int ValuePixel(double value) const;
