@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cstdlib>
+#include <locale.h>
+
 namespace {
 
 ProcessResult Render(const std::vector<std::string>& args) {
@@ -50,6 +54,22 @@ TEST(RenderCommand, OptionsShowInTheTraceAndThePicture) {
     EXPECT_TRUE(Contains(r.out, "\nfill "));
     EXPECT_FALSE(Contains(r.out, "label \"Pressure\"")); // no legend
     EXPECT_EQ(QImage(QString::fromStdString(out.string())).size(), QSize(640, 400));
+}
+
+TEST(RenderCommand, GermanLocaleStillWritesDecimalPoints) {
+    const locale_t german = newlocale(LC_ALL_MASK, "de_DE.UTF-8", locale_t(nullptr));
+    if (german == locale_t(nullptr))
+        GTEST_SKIP() << "the de_DE.UTF-8 locale is not installed";
+    freelocale(german);
+    TempDir dir;
+    setenv("LC_ALL", "de_DE.UTF-8", 1);
+    const ProcessResult r =
+        Render({"-o", (dir.Path() / "pump.png").string(), "--trace", "--y-fixed", "-2.5", "2.5"});
+    unsetenv("LC_ALL");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(Contains(r.out, "label \"-2.50\"")) << r.out.substr(0, 2000);
+    EXPECT_TRUE(Contains(r.out, "label \"0.5\"")); // X cells as stored
+    EXPECT_FALSE(Contains(r.out, ",50\""));
 }
 
 TEST(RenderCommand, PdfAndSvgByExtension) {
