@@ -14,10 +14,10 @@ std::optional<ValueRange> ShownValueRange(const CDiagram& diagram) {
     for (int c = 1; c <= LastShownColumn(diagram); ++c) {
         const StringArray& cells = diagram.values[c];
         for (int j = 0; j < rows; ++j) {
-            const std::string_view text = cells[j];
-            if (text.empty() || text == " ")
-                continue;
+            // Only a cell that reads as 0 can be empty or one blank.
             const double value = cells.NumberAt(j);
+            if (value == 0 && (cells[j].empty() || cells[j] == " "))
+                continue;
             if (value > max)
                 max = value;
             if (value < min)
