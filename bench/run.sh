@@ -17,7 +17,6 @@ measure() { # label, command...
 measure "kelvaro-cli info (1,000,000 rows)" "$build/kelvaro-cli" info "$big"
 "$build/kelvaro-bench-load" "$big"
 
-
 # The derived files, end to end (load included) and alone (load excluded).
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -26,3 +25,7 @@ bin=$(realpath "$build")
 (cd "$work" && measure "kelvaro-cli interpolate (1,000,000 rows)" "$bin/kelvaro-cli" interpolate "$big_abs")
 (cd "$work" && measure "kelvaro-cli correlate (1,000,000 rows)" "$bin/kelvaro-cli" correlate "$big_abs")
 (cd "$work" && KELVARO_BENCH_FILE="$big_abs" "$bin/kelvaro-bench-analysis")
+
+"$build/kelvaro-bench-render" "$big"
+measure "kelvaro-cli render 800x500 PNG (1,000,000 rows, load included)" \
+    "$build/kelvaro-cli" render "$big" -o "$data/render.png"

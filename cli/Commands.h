@@ -6,3 +6,4 @@
 
 void AddTableCommands(CLI::App& app, int& exitCode);    // dump, info
 void AddAnalysisCommands(CLI::App& app, int& exitCode); // interpolate, correlate
+void AddRenderCommand(CLI::App& app, int& exitCode);    // render

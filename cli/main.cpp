@@ -10,6 +10,7 @@ int main(int argc, char** argv) {
     int exitCode = 0;
     AddTableCommands(app, exitCode);
     AddAnalysisCommands(app, exitCode);
+    AddRenderCommand(app, exitCode);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

@@ -1,0 +1,23 @@
+// Pictures written to files: PNG, PDF or SVG by the file name's extension.
+// A picture is painted into a temporary file beside the target and replaces
+// it only when complete, so a failure never leaves a half-written file.
+#pragma once
+
+#include <QPainter>
+#include <QSize>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+enum class PictureFormat { Png, Pdf, Svg };
+
+// The format a file name asks for: ".png", ".pdf" or ".svg" in any case.
+std::optional<PictureFormat> PictureFormatFor(const std::string& path);
+
+// Paints a white picture of size pixels with paint and writes it to path. A
+// PDF page and an SVG canvas are sized so that one unit is one screen pixel
+// (96 per inch). False with the reason in error when the file cannot be
+// written.
+bool WritePicture(const std::string& path, PictureFormat format, QSize size,
+                  const std::function<void(QPainter&)>& paint, std::string& error);

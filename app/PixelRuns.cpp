@@ -1,0 +1,108 @@
+#include "app/PixelRuns.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+// A line seen along its major axis (the one it advances on with every pixel).
+struct MajorAxisLine {
+    bool xMajor = true;
+    long long length = 0; // pixels to lay down: the end pixel is left out
+    long long rise = 0;   // pixels moved on the minor axis over the whole line
+    int majorStart = 0, minorStart = 0;
+    int majorStep = 1, minorStep = 1;
+
+    MajorAxisLine(QPoint from, QPoint to) {
+        const long long dx = static_cast<long long>(to.x()) - from.x();
+        const long long dy = static_cast<long long>(to.y()) - from.y();
+        xMajor = std::llabs(dx) >= std::llabs(dy);
+        const long long dMajor = xMajor ? dx : dy;
+        const long long dMinor = xMajor ? dy : dx;
+        length = std::llabs(dMajor);
+        rise = std::llabs(dMinor);
+        majorStart = xMajor ? from.x() : from.y();
+        minorStart = xMajor ? from.y() : from.x();
+        majorStep = dMajor < 0 ? -1 : 1;
+        minorStep = dMinor < 0 ? -1 : 1;
+    }
+
+    // Minor coordinate of pixel i: the line's position rounded half away
+    // from the start.
+    int MinorAt(long long i) const {
+        return minorStart + minorStep * static_cast<int>((2 * i * rise + length) / (2 * length));
+    }
+};
+
+// Adds a run, or widens the last one when both lie on one row (or one
+// column) and touch or overlap. A single pixel is kept as a column run.
+void AddRun(std::vector<QLine>& runs, QLine run) {
+    if (run.dx() == 1)
+        run = QLine(run.x1(), run.y1(), run.x1(), run.y1() + 1);
+    if (!runs.empty()) {
+        QLine& last = runs.back();
+        const bool columns = run.dx() == 0 && last.dx() == 0 && run.x1() == last.x1();
+        const bool rows = run.dy() == 0 && last.dy() == 0 && run.y1() == last.y1();
+        if (columns && run.y1() <= last.y2() && last.y1() <= run.y2()) {
+            last = QLine(run.x1(), std::min(run.y1(), last.y1()), run.x1(),
+                         std::max(run.y2(), last.y2()));
+            return;
+        }
+        if (rows && run.x1() <= last.x2() && last.x1() <= run.x2()) {
+            last = QLine(std::min(run.x1(), last.x1()), run.y1(), std::max(run.x2(), last.x2()),
+                         run.y1());
+            return;
+        }
+    }
+    runs.push_back(run);
+}
+
+} // namespace
+
+void AppendPixelRuns(QPoint from, QPoint to, const QRect& area, std::vector<QLine>& runs) {
+    const MajorAxisLine line(from, to);
+    if (line.length == 0)
+        return;
+    const int low = line.xMajor ? area.left() : area.top();
+    const int high = line.xMajor ? area.right() : area.bottom();
+    const int minorLow = line.xMajor ? area.top() : area.left();
+    const int minorHigh = line.xMajor ? area.bottom() : area.right();
+    // Only the pixels whose major coordinate lies in the area are visited, so
+    // a line reaching far outside the picture costs no more than its visible
+    // part; the rounding of those inside is unchanged.
+    const long long toLow = static_cast<long long>(low) - line.majorStart;
+    const long long toHigh = static_cast<long long>(high) - line.majorStart;
+    const long long first = std::max(0LL, line.majorStep > 0 ? toLow : -toHigh);
+    const long long last = std::min(line.length - 1, line.majorStep > 0 ? toHigh : -toLow);
+
+    const auto addRun = [&](int minor, int a, int b) {
+        if (minor < minorLow || minor > minorHigh)
+            return;
+        const int lo = std::min(a, b);
+        const int hi = std::max(a, b) + 1;
+        AddRun(runs, line.xMajor ? QLine(lo, minor, hi, minor) : QLine(minor, lo, minor, hi));
+    };
+    if (first > last)
+        return;
+    const auto majorAt = [&line](long long i) {
+        return line.majorStart + line.majorStep * static_cast<int>(i);
+    };
+    if (line.rise == 0) { // along a row or a column: one run
+        addRun(line.minorStart, majorAt(first), majorAt(last));
+        return;
+    }
+    int runMinor = 0, runFrom = 0, runTo = 0;
+    for (long long i = first; i <= last; ++i) {
+        const int major = majorAt(i);
+        const int minor = line.MinorAt(i);
+        if (i > first && minor == runMinor) {
+            runTo = major;
+            continue;
+        }
+        if (i > first)
+            addRun(runMinor, runFrom, runTo);
+        runMinor = minor;
+        runFrom = runTo = major;
+    }
+    addRun(runMinor, runFrom, runTo);
+}

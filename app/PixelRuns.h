@@ -1,0 +1,19 @@
+// The pixels of a one-pixel line laid down as the classic graphics interface
+// does: the start pixel drawn, the end pixel not, whichever way the line
+// runs. Qt leaves out the pixel at the larger coordinate instead, so lines
+// drawn right to left or upwards would lose their start and keep their end.
+#pragma once
+
+#include <QLine>
+#include <QRect>
+
+#include <vector>
+
+// Appends the pixels of the line from `from` to `to` (excluded) that lie in
+// `area`, grouped into horizontal or vertical runs. Each run is a line from
+// its first pixel to one past its last, in increasing coordinates, which a
+// one-pixel pen with flat caps fills exactly. A run that touches or overlaps
+// the last run in runs on the same row or column is merged into it: a batch
+// of one pen covers the same pixels, and a curve of a million short segments
+// becomes a few runs per pixel column.
+void AppendPixelRuns(QPoint from, QPoint to, const QRect& area, std::vector<QLine>& runs);

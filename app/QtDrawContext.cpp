@@ -1,0 +1,147 @@
+#include "app/QtDrawContext.h"
+
+#include "app/PixelRuns.h"
+#include "app/QtText.h"
+
+#include <QPaintEngine>
+
+#include <mutex>
+
+namespace {
+
+QColor ToQColor(COLORREF color) {
+    return QColor(GetRValue(color), GetGValue(color), GetBValue(color));
+}
+
+// One-pixel pens leave out the end point (flat caps); wider ones are round at
+// both ends, as wide pens of the classic graphics interface are.
+QPen ToQPen(const PenSpec& pen) {
+    if (pen.width <= 1)
+        return QPen(ToQColor(pen.color), 1, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+    return QPen(ToQColor(pen.color), pen.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+}
+
+QFont MakeFont(const FontSpec& spec) {
+    // "Arial Cyr" is a Windows face; Liberation Sans has Arial's metrics.
+    static std::once_flag substituted;
+    std::call_once(substituted, [] {
+        QFont::insertSubstitutions("Arial Cyr", {"Arial", "Liberation Sans"});
+    });
+    QFont font(QString::fromStdString(spec.face));
+    font.setStyleHint(QFont::SansSerif);
+    font.setWeight(static_cast<QFont::Weight>(spec.weight));
+    font.setStyleStrategy(QFont::NoAntialias);
+    // The cell height is ascent plus descent: the largest pixel size that fits.
+    for (int size = std::max(spec.height, 1);; --size) {
+        font.setPixelSize(size);
+        const QFontMetrics metrics(font);
+        if (size == 1 || metrics.ascent() + metrics.descent() <= spec.height)
+            return font;
+    }
+}
+
+} // namespace
+
+CQtDrawContext::CQtDrawContext(QPainter& painter)
+    : painter(painter),
+      pixelExact(painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster &&
+                 painter.worldTransform().isIdentity()),
+      area(painter.window().adjusted(-1, -1, 1, 1)) {
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(ToQPen(pen));
+}
+
+CQtDrawContext::~CQtDrawContext() {
+    Flush();
+}
+
+void CQtDrawContext::Flush() {
+    lineQueued = false;
+    if (pending.empty())
+        return;
+    painter.setPen(ToQPen(pen));
+    painter.drawLines(pending.data(), static_cast<int>(pending.size()));
+    pending.clear();
+}
+
+void CQtDrawContext::Rectangle(const Rect& rect) {
+    Flush();
+    const QRect r =
+        QRect(QPoint(rect.left, rect.top), QPoint(rect.right - 1, rect.bottom - 1)).normalized();
+    if (r.isEmpty())
+        return;
+    painter.fillRect(r, Qt::white);
+    painter.setPen(ToQPen(pen));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(r.adjusted(0, 0, -1, -1));
+}
+
+void CQtDrawContext::MoveTo(int x, int y) {
+    position = QPoint(x, y);
+}
+
+void CQtDrawContext::LineTo(int x, int y) {
+    const QLine line(position, QPoint(x, y));
+    position = line.p2();
+    // A line of length 0 covers no pixel once its end is left out; a repeat
+    // of the line just queued covers the same pixels again.
+    if (line.p1() == line.p2() || (lineQueued && line == lastLine))
+        return;
+    lastLine = line;
+    lineQueued = true;
+    if (pixelExact && pen.width <= 1)
+        AppendPixelRuns(line.p1(), line.p2(), area, pending);
+    else
+        pending.push_back(line);
+}
+
+void CQtDrawContext::TextOut(int x, int y, TextAlign align, std::string_view text) {
+    Flush();
+    const LoadedFont& loaded = CurrentFont();
+    const QString qtext = TextFromBytes(text);
+    const int left =
+        align == TextAlign::CenterTop ? x - loaded.metrics.horizontalAdvance(qtext) / 2 : x;
+    painter.setFont(loaded.font);
+    painter.setPen(ToQColor(textColor));
+    painter.drawText(QPoint(left, y + loaded.metrics.ascent()), qtext);
+}
+
+void CQtDrawContext::SetTextColor(COLORREF color) {
+    textColor = color;
+}
+
+int CQtDrawContext::TextWidth(std::string_view text) {
+    return CurrentFont().metrics.horizontalAdvance(TextFromBytes(text));
+}
+
+void CQtDrawContext::FillSolidRect(int x, int y, int width, int height, COLORREF color) {
+    Flush();
+    if (width > 0 && height > 0)
+        painter.fillRect(QRect(x, y, width, height), ToQColor(color));
+}
+
+PenSpec CQtDrawContext::SelectPen(const PenSpec& newPen) {
+    const PenSpec previous = pen;
+    if (newPen != pen) {
+        Flush();
+        pen = newPen;
+    }
+    return previous;
+}
+
+FontSpec CQtDrawContext::SelectFont(const FontSpec& newFont) {
+    const FontSpec previous = font;
+    font = newFont;
+    return previous;
+}
+
+const CQtDrawContext::LoadedFont& CQtDrawContext::CurrentFont() {
+    for (const auto& [spec, loaded] : fonts)
+        if (spec == font)
+            return loaded;
+    const QFont qfont = MakeFont(font);
+    fonts.emplace_back(font, LoadedFont{qfont, QFontMetrics(qfont)});
+    return fonts.back().second;
+}

@@ -1,0 +1,61 @@
+// The drawing context on a QPainter: window, printer, image, PDF and SVG all
+// draw the diagram through it. Antialiasing is off and every coordinate is an
+// integer pixel; on a raster device without a transform a one-pixel line
+// covers exactly the pixels the classic graphics interface covers (its end
+// pixel left out).
+#pragma once
+
+#include "render/DrawContext.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QLine>
+#include <QPainter>
+#include <QRect>
+
+#include <utility>
+#include <vector>
+
+class CQtDrawContext final : public CDrawContext {
+public:
+    // The painter must stay active for the life of the context.
+    explicit CQtDrawContext(QPainter& painter);
+    // Draws the lines still waiting.
+    ~CQtDrawContext() override;
+    CQtDrawContext(const CQtDrawContext&) = delete;
+    CQtDrawContext& operator=(const CQtDrawContext&) = delete;
+
+    void Rectangle(const Rect& rect) override;
+    void MoveTo(int x, int y) override;
+    void LineTo(int x, int y) override;
+    void TextOut(int x, int y, TextAlign align, std::string_view text) override;
+    void SetTextColor(COLORREF color) override;
+    int TextWidth(std::string_view text) override;
+    void FillSolidRect(int x, int y, int width, int height, COLORREF color) override;
+    PenSpec SelectPen(const PenSpec& pen) override;
+    FontSpec SelectFont(const FontSpec& font) override;
+    PenSpec GetCurrentPen() const override { return pen; }
+
+private:
+    struct LoadedFont {
+        QFont font;
+        QFontMetrics metrics;
+    };
+
+    // Consecutive lines of one pen are drawn together; any other operation
+    // draws them first, so the order of the picture never changes.
+    void Flush();
+    const LoadedFont& CurrentFont();
+
+    QPainter& painter;
+    bool pixelExact; // raster device, no transform: lines go down as pixel runs
+    QRect area;      // where pixel runs can land
+    PenSpec pen{1, 0};
+    FontSpec font;
+    COLORREF textColor = 0;
+    QPoint position;
+    std::vector<QLine> pending;
+    QLine lastLine; // the last line queued, to skip an exact repeat
+    bool lineQueued = false;
+    std::vector<std::pair<FontSpec, LoadedFont>> fonts;
+};

@@ -1,0 +1,110 @@
+// The cost of one redraw of a loaded diagram in an 800 x 500 window: Paint
+// into an image through the QPainter context, the same paint with drawing
+// discarded (the diagram's own arithmetic), and the first paint after a load,
+// which also reads every cell it needs as a number.
+//   kelvaro-bench-render FILE [benchmark options]
+#include "app/QtDrawContext.h"
+#include "diagram/CDiagram.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <utility>
+
+namespace {
+
+std::string g_file;
+std::unique_ptr<CDiagram> g_diagram;
+
+std::unique_ptr<CDiagram> LoadWindow() {
+    auto diagram = std::make_unique<CDiagram>(nullptr);
+    if (!diagram->LoadFile(g_file))
+        return nullptr;
+    // The frame of an 800 x 500 client area.
+    diagram->fitToWindow = false;
+    diagram->frameRect = InflateRect(Rect{0, 0, 800, 500}, -10, -10);
+    return diagram;
+}
+
+void PaintImage(CDiagram& diagram, QImage& image) {
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    CQtDrawContext dc(painter);
+    diagram.Paint(dc);
+}
+
+// Takes every operation and draws nothing.
+class DiscardingContext final : public CDrawContext {
+public:
+    void Rectangle(const Rect&) override {}
+    void MoveTo(int, int) override {}
+    void LineTo(int x, int) override { benchmark::DoNotOptimize(x); }
+    void TextOut(int, int, TextAlign, std::string_view) override {}
+    void SetTextColor(COLORREF) override {}
+    int TextWidth(std::string_view text) override { return static_cast<int>(text.size()) * 7; }
+    void FillSolidRect(int, int, int, int, COLORREF) override {}
+    PenSpec SelectPen(const PenSpec& pen) override { return std::exchange(current, pen); }
+    FontSpec SelectFont(const FontSpec& font) override { return font; }
+    PenSpec GetCurrentPen() const override { return current; }
+
+private:
+    PenSpec current;
+};
+
+void BM_PaintIntoImage(benchmark::State& state) {
+    QImage image(800, 500, QImage::Format_RGB32);
+    for (auto _ : state)
+        PaintImage(*g_diagram, image);
+}
+BENCHMARK(BM_PaintIntoImage)->Unit(benchmark::kMillisecond);
+
+void BM_PaintDiscarded(benchmark::State& state) {
+    DiscardingContext dc;
+    for (auto _ : state)
+        g_diagram->Paint(dc);
+}
+BENCHMARK(BM_PaintDiscarded)->Unit(benchmark::kMillisecond);
+
+void BM_FirstPaintAfterLoad(benchmark::State& state) {
+    QImage image(800, 500, QImage::Format_RGB32);
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto diagram = LoadWindow();
+        state.ResumeTiming();
+        PaintImage(*diagram, image);
+    }
+}
+BENCHMARK(BM_FirstPaintAfterLoad)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s FILE [benchmark options]\n", argv[0]);
+        return 2;
+    }
+    g_file = argv[1];
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    g_diagram = LoadWindow();
+    if (!g_diagram) {
+        std::fprintf(stderr, "cannot load %s\n", g_file.c_str());
+        return 1;
+    }
+    // The first paint reads every cell it needs as a number; the redraws
+    // measured below find them read.
+    DiscardingContext warmUp;
+    g_diagram->Paint(warmUp);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    g_diagram.reset();
+    return 0;
+}

@@ -1,0 +1,116 @@
+// Pixel mapping and hit tests against the layout and scales of the last
+// paint: the mouse readout, the marker line, the zoom corners and legend
+// clicks.
+#include "diagram/CDiagram.h"
+#include "diagram/InvalidArgumentError.h"
+#include "render/Scales.h"
+
+#include <cstdlib>
+
+namespace {
+
+// The X mapping for the conversions that need the table's rows.
+XScale RowsScale(const CDiagram& diagram) {
+    XScale scale(diagram);
+    if (scale.Rows() == 0)
+        throw InvalidArgumentError("The diagram has no rows to map pixels to.");
+    return scale;
+}
+
+// Row index of the first row from 1 on whose X is at or right of x; rows when
+// there is none.
+int RightEndRow(const StringArray& xCells, double x) {
+    const int rows = xCells.GetSize();
+    for (int i = 1; i < rows; ++i)
+        if (xCells.NumberAt(i) >= x)
+            return i;
+    return rows;
+}
+
+// A column's value at x, on the straight line between rows i - 1 and i. Where
+// the two rows share their X the first of them gives the value; where no row
+// lies at or right of x, the last row does.
+double ValueBetweenRows(const StringArray& xCells, const StringArray& cells, int i, double x) {
+    if (i >= cells.GetSize())
+        return cells.NumberAt(cells.GetSize() - 1);
+    const double x0 = xCells.NumberAt(i - 1);
+    const double x1 = xCells.NumberAt(i);
+    const double v0 = cells.NumberAt(i - 1);
+    if (x1 == x0)
+        return v0;
+    return v0 + (cells.NumberAt(i) - v0) * (x - x0) / (x1 - x0);
+}
+
+} // namespace
+
+bool CDiagram::ValueAtPixel(int x, int y, double* xValue, double* yValue) {
+    const XScale scale = RowsScale(*this);
+    if (xValue) {
+        if (x < plotRect.left || x > plotRect.right)
+            return false;
+        *xValue = scale.PixelValue(x);
+    }
+    if (yValue) {
+        if (y > plotRect.bottom || y < plotRect.top)
+            return false;
+        *yValue = YScale(*this).PixelValue(y);
+    }
+    return true;
+}
+
+Point CDiagram::PixelAtValue(double xValue, double yValue) {
+    return Point{RowsScale(*this).ValuePixel(xValue), YScale(*this).ValuePixel(yValue)};
+}
+
+bool CDiagram::HitTestCurves(int x, int y, double* xValue, double* yValue, int* column,
+                             std::string& xText, double* values) {
+    if (columnCount == 0)
+        return false;
+    const XScale scale(*this);
+    if (scale.Rows() == 0 || x < plotRect.left || x > plotRect.right)
+        return false;
+    const double cursorX = scale.PixelValue(x);
+    const StringArray& xCells = this->values[0];
+    const int rightEnd = RightEndRow(xCells, cursorX);
+    const YScale yScale(*this);
+    int hitColumn = 0;
+    double hitValue = 0.0;
+    for (int c = 1; c <= LastShownColumn(*this); ++c) {
+        const double value = ValueBetweenRows(xCells, this->values[c], rightEnd, cursorX);
+        if (values) {
+            values[c] = value;
+        } else if (yScale.Defined() && std::abs(y - yScale.CurvePixel(value)) <= 5) {
+            hitColumn = c;
+            hitValue = value;
+            break;
+        }
+    }
+    if (!values && hitColumn == 0)
+        return false;
+    if (xValue)
+        *xValue = cursorX;
+    if (!values) {
+        if (yValue)
+            *yValue = hitValue;
+        if (column)
+            *column = hitColumn;
+    }
+    xText = xIsDateTime ? DateText(cursorX) : std::string();
+    return true;
+}
+
+bool CDiagram::HitTestLegend(int x, int y) {
+    // Only entries on screen can be hit: the legend is drawn, and the column
+    // is one of the shown ones (whose position the last paint recorded).
+    if (!showLegend)
+        return false;
+    for (int j = 1; j <= LastShownColumn(*this); ++j) {
+        ColumnRecord& record = columns[j];
+        if (record.legendX < x && x < record.legendX + 50 && record.legendY - 10 < y &&
+            y < record.legendY + 10) {
+            record.visible = !record.visible;
+            return true;
+        }
+    }
+    return false;
+}

@@ -1,0 +1,17 @@
+#include "render/PlotLayout.h"
+
+#include "diagram/CDiagram.h"
+
+PlotLayout ComputePlotLayout(const CDiagram& diagram) {
+    PlotLayout layout;
+    layout.legendMargin = diagram.showLegend ? 100 : diagram.frameMargin;
+    layout.plotRect = InflateRect(diagram.frameRect, -diagram.plotInset, -diagram.plotInset);
+    layout.plotRect.right -= layout.legendMargin;
+    return layout;
+}
+
+std::optional<XStep> ComputeXStep(int plotWidth, int rows, double xFirst, double xLast) {
+    if (rows < 2)
+        return std::nullopt;
+    return XStep{static_cast<double>(plotWidth) / (rows - 1), (xLast - xFirst) / (rows - 1)};
+}

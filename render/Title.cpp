@@ -1,0 +1,21 @@
+// The title line above the plot.
+#include "diagram/CDiagram.h"
+#include "diagram/Numbers.h"
+#include "render/DrawContext.h"
+#include "render/PaintSteps.h"
+
+std::string TitleText(const CDiagram& diagram) {
+    if (diagram.showSpectrum)
+        return FormatC("%s,     Freq. = X / %d", diagram.title.c_str(), diagram.spectrumSize);
+    return diagram.title;
+}
+
+void DrawTitle(CDiagram& diagram, CDrawContext& dc) {
+    if (diagram.title.empty())
+        return;
+    FontScope font(dc, diagram.titleFont);
+    dc.SetTextColor(diagram.titleColor);
+    const Rect& plot = diagram.plotRect;
+    dc.TextOut(plot.left + plot.Width() / 2, diagram.frameRect.top + diagram.plotInset / 4,
+               TextAlign::CenterTop, TitleText(diagram));
+}

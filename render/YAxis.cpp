@@ -1,0 +1,24 @@
+// The Y axis left of the plot: grid lines or ticks and "%.2f" labels.
+#include "diagram/CDiagram.h"
+#include "diagram/Numbers.h"
+#include "render/DrawContext.h"
+#include "render/PaintSteps.h"
+#include "render/Scales.h"
+
+void DrawYAxis(CDiagram& diagram, CDrawContext& dc) {
+    if (!YScale(diagram).Defined())
+        return;
+    const Rect& plot = diagram.plotRect;
+    const double positions = plot.Height() / diagram.yGridStepPx + 1;
+    for (int i = 0; i < positions; ++i) {
+        const int y = plot.bottom - Trunc(i * diagram.yGridStepPx);
+        if (y < plot.top)
+            break;
+        if (i > 0) {
+            dc.MoveTo(plot.left, y);
+            dc.LineTo(diagram.yShowNet ? plot.right : plot.left - 5, y);
+        }
+        dc.TextOut(plot.left - 25, y - 7, TextAlign::CenterTop,
+                   FormatC("%.2f", i * diagram.yDelta + diagram.yMin));
+    }
+}

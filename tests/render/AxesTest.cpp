@@ -1,0 +1,92 @@
+#include "RenderTestSupport.h"
+#include "diagram/ZoomRequest.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::vector<std::string> YLabels(TestDiagram& t) {
+    std::vector<std::string> labels;
+    for (const TextOp& text : OpsOf<TextOp>(t.Paint()))
+        if (text.at.x == t.diagram.plotRect.left - 25)
+            labels.push_back(text.text);
+    return labels;
+}
+
+// Grid-pen lines three pixels long: the minor ticks.
+std::vector<LineOp> MinorTicks(const std::vector<DrawOp>& ops, COLORREF grid) {
+    std::vector<LineOp> ticks;
+    for (const LineOp& l : LinesOfColor(ops, grid))
+        if (std::abs(l.to.x - l.from.x) + std::abs(l.to.y - l.from.y) == 3)
+            ticks.push_back(l);
+    return ticks;
+}
+
+// A label X (no "X" line, so five minor ticks per step) with n rows.
+std::string LabelRows(int n) {
+    std::string file = "T\nX;A\n";
+    for (int j = 0; j < n; ++j)
+        file += std::to_string(j) + ";1\n";
+    return file;
+}
+
+} // namespace
+
+TEST(YAxis, DataFrom0To21InA400PixelPlot) {
+    TestDiagram t(Rect{0, 0, 800, 530});
+    t.Load("X=number\nT\nX;A\n0;0\n1;21\n");
+    EXPECT_EQ(YLabels(t), (std::vector<std::string>{"-4.00", "0.00", "4.00", "8.00", "12.00",
+                                                    "16.00", "20.00", "24.00", "28.00"}));
+}
+
+TEST(YAxis, NineLabelsAlsoAt425PixelsAndTicksWithoutTheGrid) {
+    TestDiagram t(Rect{0, 0, 800, 555});
+    t.Load("X=number\nT\nX;A\n0;0\n1;21\n");
+    t.diagram.yShowNet = false;
+    EXPECT_EQ(YLabels(t).size(), 9u);
+    for (const LineOp& l : LinesOfColor(t.Paint(), t.diagram.gridPen.color))
+        EXPECT_FALSE(l.from.y == l.to.y && l.to.x == t.diagram.plotRect.right)
+            << "a full-width grid line at y " << l.from.y;
+}
+
+TEST(XAxis, LabelsAreThinnedToOneAndAHalfLabelWidths) {
+    // 8 rows 81.4 pixels apart; each 10-character label is 70 wide, so
+    // only every other one is written.
+    TestDiagram t(Rect{0, 0, 800, 530});
+    t.Load("T\nX;A\naaaaaaaaa0;1\naaaaaaaaa1;1\naaaaaaaaa2;1\naaaaaaaaa3;1\naaaaaaaaa4;1\n"
+           "aaaaaaaaa5;1\naaaaaaaaa6;1\naaaaaaaaa7;1\n");
+    const auto labels = TextsInFont(t.Paint(), t.diagram.labelFont);
+    EXPECT_EQ(std::vector<std::string>(labels.begin(), labels.begin() + 4),
+              (std::vector<std::string>{"aaaaaaaaa0", "aaaaaaaaa2", "aaaaaaaaa4", "aaaaaaaaa6"}));
+}
+
+TEST(MinorTicks, TenPixelsApartOnYAndOnlyForRowsAtLeast25PixelsApartOnX) {
+    TestDiagram wide(Rect{0, 0, 800, 530}), narrow(Rect{0, 0, 800, 530});
+    wide.Load(LabelRows(23));   // 570 / 22 = 25.9 pixels per row: a tick every 5
+    narrow.Load(LabelRows(25)); // 570 / 24 = 23.75: none
+    const auto wideTicks = MinorTicks(wide.Paint(), wide.diagram.gridPen.color);
+    const auto narrowTicks = MinorTicks(narrow.Paint(), narrow.diagram.gridPen.color);
+    // Y: 4 ticks in the first step and 5 in each of the 7 others.
+    EXPECT_EQ(narrowTicks.size(), 39u);
+    EXPECT_EQ(narrowTicks[0], (LineOp{{66, 455}, {69, 455}, wide.diagram.gridPen}));
+    EXPECT_GT(wideTicks.size(), 39u);
+    EXPECT_EQ(wideTicks[0], (LineOp{{70, 464}, {70, 461}, wide.diagram.gridPen}));
+}
+
+TEST(ZoomTitle, ComposedOnlyWhileAZoomWindowOpens) {
+    TestDiagram numbers;
+    numbers.Load("X=number\nT\nX;A\n1.5;1\n3;2\n");
+    g_strZoomTitle = "untouched";
+    numbers.Paint();
+    EXPECT_EQ(g_strZoomTitle, "untouched");
+    {
+        ZoomOpenScope zoom(1.5, 3, 0, 0);
+        numbers.Paint();
+    }
+    EXPECT_EQ(g_strZoomTitle, "data.txt  X = [1.500000; 3.000000]");
+    TestDiagram dates;
+    dates.Load("X=datetime\nT\nX;A\n12:00;1\n01/06/2004;2\n");
+    ZoomOpenScope zoom(0, 1e6, 0, 0);
+    dates.Paint();
+    EXPECT_EQ(g_strZoomTitle, "data.txt  X = [12:00:00; 01/06/04]");
+}

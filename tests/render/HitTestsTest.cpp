@@ -1,0 +1,139 @@
+#include "RenderTestSupport.h"
+#include "diagram/InvalidArgumentError.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// X 0..10 over the plot (65, 65)-(635, 465); A rises as X, B falls as
+// 10 - X, so they cross at X 5 (pixel 350) with the value 5 (pixel 415).
+struct Crossing : testing::Test {
+    void SetUp() override {
+        t.Load("X=number\nT\nX;A;B\n0;0;10\n2;2;8\n4;4;6\n6;6;4\n8;8;2\n10;10;0\n");
+        t.diagram.yAutoscale = false;
+        t.diagram.yDelta = 5; // 10 pixels per unit from 0 at the bottom
+        t.Paint();
+    }
+    TestDiagram t{Rect{0, 0, 800, 530}};
+    std::string xText;
+};
+
+} // namespace
+
+TEST_F(Crossing, PlotEdgesConvertAndOnePixelOutsideDoesNot) {
+    double x = -1, y = -1;
+    EXPECT_TRUE(t.diagram.ValueAtPixel(65, 465, &x, &y));
+    EXPECT_DOUBLE_EQ(x, 0.0);
+    EXPECT_DOUBLE_EQ(y, 0.0);
+    EXPECT_TRUE(t.diagram.ValueAtPixel(635, 65, &x, &y));
+    EXPECT_DOUBLE_EQ(x, 10.0);
+    EXPECT_DOUBLE_EQ(y, 40.0);
+    EXPECT_FALSE(t.diagram.ValueAtPixel(64, 300, &x, nullptr));
+    EXPECT_FALSE(t.diagram.ValueAtPixel(636, 300, &x, nullptr));
+    EXPECT_FALSE(t.diagram.ValueAtPixel(300, 466, nullptr, &y));
+    EXPECT_FALSE(t.diagram.ValueAtPixel(300, 64, nullptr, &y));
+    // 20 pixels above the bottom with 5 per 50 pixels: yMin + 2.
+    EXPECT_TRUE(t.diagram.ValueAtPixel(300, 445, nullptr, &y));
+    EXPECT_DOUBLE_EQ(y, 2.0);
+}
+
+TEST_F(Crossing, XIsTestedFirstAndDeliveredWhenOnlyYFails) {
+    double x = -1, y = -1;
+    EXPECT_FALSE(t.diagram.ValueAtPixel(700, 1000, &x, &y));
+    EXPECT_EQ(x, -1);
+    EXPECT_FALSE(t.diagram.ValueAtPixel(350, 1000, &x, &y));
+    EXPECT_DOUBLE_EQ(x, 5.0);
+    EXPECT_EQ(y, -1);
+}
+
+TEST_F(Crossing, PixelAtValueTruncatesOnceWhereCurvesTruncateTwice) {
+    EXPECT_EQ(t.diagram.PixelAtValue(5.0, 2.0), (Point{350, 445}));
+    EXPECT_EQ(t.diagram.PixelAtValue(-1.0, 0.55), (Point{8, 459}));
+    t.diagram.yMin = -0.7;
+    t.diagram.yDelta = 1; // 50 pixels per unit
+    // 465 - trunc(15.5) + trunc(-35) = 415 for the curves, trunc(414.5) here.
+    EXPECT_EQ(t.diagram.PixelAtValue(5.0, 0.31).y, 414);
+}
+
+TEST_F(Crossing, CrossingCurvesReportTheLowerColumnEvenWhenHidden) {
+    t.diagram.columns[1].visible = 0;
+    double x = 0, y = 0;
+    int column = 0;
+    ASSERT_TRUE(t.diagram.HitTestCurves(350, 418, &x, &y, &column, xText, nullptr));
+    EXPECT_EQ(column, 1);
+    EXPECT_DOUBLE_EQ(x, 5.0);
+    EXPECT_DOUBLE_EQ(y, 5.0);
+    EXPECT_EQ(xText, "");
+    // Six pixels off every curve: no hit; outside the plot: no hit.
+    EXPECT_FALSE(t.diagram.HitTestCurves(350, 409, &x, &y, &column, xText, nullptr));
+    EXPECT_FALSE(t.diagram.HitTestCurves(64, 465, &x, &y, &column, xText, nullptr));
+}
+
+TEST_F(Crossing, ValuesModeInterpolatesEveryShownColumnAtAnyHeight) {
+    double values[4] = {-1, -1, -1, -1};
+    // Pixel 122 is X 1: between rows 0 and 1, A 1 and B 9.
+    ASSERT_TRUE(t.diagram.HitTestCurves(122, 70, nullptr, nullptr, nullptr, xText, values));
+    EXPECT_EQ(values[0], -1);
+    EXPECT_DOUBLE_EQ(values[1], 1.0);
+    EXPECT_DOUBLE_EQ(values[2], 9.0);
+    EXPECT_EQ(values[3], -1); // the spectrum column is not shown
+    EXPECT_FALSE(t.diagram.HitTestCurves(636, 70, nullptr, nullptr, nullptr, xText, values));
+}
+
+TEST_F(Crossing, LegendClickTogglesTwiceWithinItsBox) {
+    const ColumnRecord& b = t.diagram.columns[2];
+    ASSERT_EQ(b.legendX, 645);
+    ASSERT_EQ(b.legendY, 105);
+    EXPECT_FALSE(t.diagram.HitTestLegend(645, 105)); // edges are outside
+    EXPECT_FALSE(t.diagram.HitTestLegend(695, 105));
+    EXPECT_FALSE(t.diagram.HitTestLegend(660, 115));
+    EXPECT_TRUE(t.diagram.HitTestLegend(694, 114));
+    EXPECT_EQ(b.visible, 0);
+    EXPECT_TRUE(t.diagram.HitTestLegend(646, 96));
+    EXPECT_EQ(b.visible, 1);
+    // The spectrum entry, never drawn, cannot be hit at its stale (0, 0).
+    EXPECT_FALSE(t.diagram.HitTestLegend(1, 1));
+    t.diagram.showLegend = false;
+    EXPECT_FALSE(t.diagram.HitTestLegend(660, 105));
+}
+
+TEST(HitTestCurves, DateTimeXTextIsADateOrATime) {
+    TestDiagram dates, times;
+    dates.Load("X=datetime\nT\nX;A\n01/05/2004;1\n01/07/2004;1\n");
+    times.Load("X=datetime\nT\nX;A\n06:00;1\n18:00;1\n");
+    std::string text;
+    double values[3];
+    dates.Paint();
+    times.Paint();
+    ASSERT_TRUE(dates.diagram.HitTestCurves(65, 0, nullptr, nullptr, nullptr, text, values));
+    EXPECT_EQ(text, "01/05/04");
+    ASSERT_TRUE(times.diagram.HitTestCurves(65, 0, nullptr, nullptr, nullptr, text, values));
+    EXPECT_EQ(text, "06:00:00");
+}
+
+TEST(HitTestCurves, EqualXValuesGiveTheFirstRowsValue) {
+    TestDiagram t;
+    t.Load("Words\nX;A\nmon;3\ntue;5\nwed;9\n"); // every X reads as 0
+    t.Paint();
+    std::string text;
+    double values[3] = {};
+    ASSERT_TRUE(t.diagram.HitTestCurves(300, 0, nullptr, nullptr, nullptr, text, values));
+    EXPECT_DOUBLE_EQ(values[1], 3.0);
+    double x = 1;
+    EXPECT_TRUE(t.diagram.ValueAtPixel(300, 100, &x, nullptr));
+    EXPECT_DOUBLE_EQ(x, 0.0);
+}
+
+TEST(HitTests, WithoutRowsMappingIsAnInvalidArgumentAndTheReadoutFindsNothing) {
+    TestDiagram t;
+    t.Load("T\nX;A\n");
+    t.Paint();
+    double x = 0;
+    std::string text;
+    EXPECT_THROW(t.diagram.ValueAtPixel(300, 300, &x, nullptr), InvalidArgumentError);
+    EXPECT_THROW(t.diagram.PixelAtValue(1, 1), InvalidArgumentError);
+    EXPECT_FALSE(t.diagram.HitTestCurves(300, 300, &x, nullptr, nullptr, text, nullptr));
+    CDiagram empty(nullptr);
+    EXPECT_FALSE(empty.HitTestCurves(300, 300, &x, nullptr, nullptr, text, nullptr));
+    EXPECT_FALSE(empty.HitTestLegend(1, 1));
+}

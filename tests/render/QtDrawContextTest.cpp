@@ -1,0 +1,119 @@
+// The QPainter context on a QImage: pixel for pixel what the diagram asks.
+#include "app/QtDrawContext.h"
+#include "RenderTestSupport.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+const QRgb kWhite = qRgb(255, 255, 255);
+const QRgb kBlack = qRgb(0, 0, 0);
+
+struct QtContext : testing::Test {
+    QtContext() : image(60, 40, QImage::Format_RGB32) { image.fill(kWhite); }
+
+    // Draws with a fresh context on the image.
+    template <class F> void Draw(F&& draw) {
+        QPainter painter(&image);
+        CQtDrawContext dc(painter);
+        draw(dc);
+    }
+    // The pixels of one colour, as "x,y" texts in reading order.
+    std::vector<std::string> PixelsOf(QRgb color) const {
+        std::vector<std::string> found;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixel(x, y) == color)
+                    found.push_back(std::to_string(x) + "," + std::to_string(y));
+        return found;
+    }
+
+    QImage image;
+};
+
+} // namespace
+
+TEST_F(QtContext, OnePixelLinesLeaveOutTheirEndPixelInEveryDirection) {
+    Draw([](CDrawContext& dc) {
+        dc.MoveTo(10, 5);
+        dc.LineTo(10, 8); // down
+        dc.MoveTo(20, 8);
+        dc.LineTo(20, 5); // up
+        dc.MoveTo(33, 5);
+        dc.LineTo(30, 5); // right to left
+        dc.MoveTo(40, 20);
+        dc.LineTo(46, 17); // rising diagonal
+        dc.MoveTo(1, 1);
+        dc.LineTo(1, 1); // no length: no pixel
+    });
+    EXPECT_EQ(PixelsOf(kBlack), (std::vector<std::string>{
+                                    "10,5", "31,5", "32,5", "33,5", "10,6", "20,6", "10,7", "20,7",
+                                    "20,8", "45,17", "43,18", "44,18", "41,19", "42,19", "40,20"}));
+}
+
+TEST_F(QtContext, RectangleOutlineLiesOnItsEdgesAndErasesTheInside) {
+    image.fill(qRgb(255, 0, 0));
+    Draw([](CDrawContext& dc) { dc.Rectangle(Rect{5, 5, 25, 15}); });
+    for (int x = 5; x < 25; ++x) {
+        EXPECT_EQ(image.pixel(x, 5), kBlack) << x;
+        EXPECT_EQ(image.pixel(x, 14), kBlack) << x;
+        EXPECT_EQ(image.pixel(x, 10), x == 5 || x == 24 ? kBlack : kWhite) << x;
+    }
+    EXPECT_EQ(image.pixel(25, 10), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(10, 15), qRgb(255, 0, 0));
+}
+
+TEST_F(QtContext, RepeatedLineIsDrawnAgainAfterSomethingCoveredIt) {
+    Draw([](CDrawContext& dc) {
+        dc.SelectPen(PenSpec{1, RGB(0, 0, 255)});
+        dc.MoveTo(0, 3);
+        dc.LineTo(20, 3);
+        dc.FillSolidRect(0, 0, 60, 40, RGB(0, 255, 0));
+        dc.MoveTo(0, 3);
+        dc.LineTo(20, 3);
+    });
+    EXPECT_EQ(image.pixel(10, 3), qRgb(0, 0, 255));
+    EXPECT_EQ(image.pixel(20, 3), qRgb(0, 255, 0));
+}
+
+TEST(QtPicture, ADiagramHasNoAntialiasedPixelsAndOneWideGridLines) {
+    RecordingHost host;
+    host.client = Rect{0, 0, 800, 500};
+    CDiagram diagram(&host);
+    ASSERT_TRUE(diagram.LoadFile(ExamplePath("pump_test.txt").string()));
+    diagram.showMarks = true;
+    diagram.markerX = 7;
+    QImage image(800, 500, QImage::Format_RGB32);
+    image.fill(kWhite);
+    std::set<QRgb> used{kWhite};
+    {
+        QPainter painter(&image);
+        CQtDrawContext qt(painter);
+        CRecordingContext dc({}, &qt);
+        diagram.Paint(dc);
+        const auto rgb = [](COLORREF c) { return qRgb(GetRValue(c), GetGValue(c), GetBValue(c)); };
+        for (const LineOp& l : OpsOf<LineOp>(dc.Ops()))
+            used.insert(rgb(l.pen.color));
+        for (const TextOp& t : OpsOf<TextOp>(dc.Ops()))
+            used.insert(rgb(t.color));
+        used.insert(kBlack); // rectangles and marks
+    }
+    for (int y = 0; y < 500; ++y)
+        for (int x = 0; x < 800; ++x)
+            ASSERT_TRUE(used.count(image.pixel(x, y))) << "a blended colour at " << x << "," << y;
+    // The plot outline runs along (65, 65)-(635, 435); the grid line of
+    // row 1 (x 79) is one pixel wide between it and the row 2 line.
+    const QRgb grid = qRgb(200, 200, 250);
+    EXPECT_EQ(image.pixel(65, 200), kBlack);
+    EXPECT_EQ(image.pixel(634, 200), kBlack);
+    EXPECT_EQ(image.pixel(300, 434), kBlack);
+    EXPECT_EQ(image.pixel(64, 200), kWhite);
+    EXPECT_EQ(image.pixel(79, 300), grid);
+    EXPECT_EQ(image.pixel(78, 300), kWhite);
+    EXPECT_EQ(image.pixel(80, 300), kWhite);
+}

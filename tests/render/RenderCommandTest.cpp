@@ -1,0 +1,116 @@
+// kelvaro-cli render, end to end.
+#include "TestSupport.h"
+
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstdlib>
+#include <locale.h>
+
+namespace {
+
+ProcessResult Render(const std::vector<std::string>& args) {
+    std::vector<std::string> all = {"render", ExamplePath("pump_test.txt").string()};
+    all.insert(all.end(), args.begin(), args.end());
+    return RunProcess(KELVARO_CLI_PATH, all);
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+} // namespace
+
+TEST(RenderCommand, WritesAPngOfTheWindowSizeQuietly) {
+    TempDir dir;
+    const auto out = dir.Path() / "pump.png";
+    const ProcessResult r = Render({"-o", out.string()});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "");
+    const QImage image(QString::fromStdString(out.string()));
+    EXPECT_EQ(image.size(), QSize(800, 500));
+    EXPECT_EQ(image.pixel(10, 10), qRgb(0, 0, 0));     // the frame's corner
+    EXPECT_EQ(image.pixel(5, 5), qRgb(255, 255, 255)); // the window around it
+}
+
+TEST(RenderCommand, OptionsShowInTheTraceAndThePicture) {
+    TempDir dir;
+    const auto out = dir.Path() / "pump.PNG";
+    const ProcessResult r =
+        Render({"-o",          out.string(),   "--size", "640x400",   "--trace",
+                "--spectrum",  "--marker",     "5",      "--marks",   "--no-legend",
+                "--no-grid-x", "--line-width", "2",      "--y-fixed", "0",
+                "10",          "--hide",       "2",      "--hide",    "3"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "rect 10 10 630 390");
+    EXPECT_TRUE(Contains(r.out, "title \"Pump test 14, well B2,     Freq. = X / 32\""));
+    EXPECT_TRUE(Contains(r.out, "label \"10.00\""));
+    EXPECT_TRUE(Contains(r.out, " #FF00FF 1\n"));  // the marker line
+    EXPECT_TRUE(Contains(r.out, " #0000FF 2\n"));  // column 1 with width 2
+    EXPECT_FALSE(Contains(r.out, " #FF0000 2\n")); // column 2 hidden
+    EXPECT_TRUE(Contains(r.out, "\nfill "));
+    EXPECT_FALSE(Contains(r.out, "label \"Pressure\"")); // no legend
+    EXPECT_EQ(QImage(QString::fromStdString(out.string())).size(), QSize(640, 400));
+}
+
+TEST(RenderCommand, GermanLocaleStillWritesDecimalPoints) {
+    const locale_t german = newlocale(LC_ALL_MASK, "de_DE.UTF-8", locale_t(nullptr));
+    if (german == locale_t(nullptr))
+        GTEST_SKIP() << "the de_DE.UTF-8 locale is not installed";
+    freelocale(german);
+    TempDir dir;
+    setenv("LC_ALL", "de_DE.UTF-8", 1);
+    const ProcessResult r =
+        Render({"-o", (dir.Path() / "pump.png").string(), "--trace", "--y-fixed", "-2.5", "2.5"});
+    unsetenv("LC_ALL");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(Contains(r.out, "label \"-2.50\"")) << r.out.substr(0, 2000);
+    EXPECT_TRUE(Contains(r.out, "label \"0.5\"")); // X cells as stored
+    EXPECT_FALSE(Contains(r.out, ",50\""));
+}
+
+TEST(RenderCommand, PdfAndSvgByExtension) {
+    TempDir dir;
+    for (const char* name : {"pump.pdf", "pump.svg"}) {
+        const auto out = dir.Path() / name;
+        const ProcessResult r = Render({"-o", out.string()});
+        ASSERT_EQ(r.exitCode, 0) << name << ": " << r.err;
+        const std::string content = ReadFile(out);
+        EXPECT_TRUE(Contains(content.substr(0, 200), name[5] == 'p' ? "%PDF" : "<svg")) << name;
+    }
+}
+
+TEST(RenderCommand, FailuresLeaveNoFileBehind) {
+    TempDir dir;
+    // A directory that cannot be made: its parent is a file.
+    const auto file = dir.Write("file.txt", "");
+    ProcessResult r = Render({"-o", (file / "pump.png").string()});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err.rfind("error: cannot write", 0), 0u) << r.err;
+    // Column 4 is the spectrum column; the table has no column 5.
+    r = Render({"-o", (dir.Path() / "pump.png").string(), "--hide", "5"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(Contains(r.err, "warning: Invalid argument.")) << r.err;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+}
+
+TEST(RenderCommand, UsageErrorsExitWithTwo) {
+    TempDir dir;
+    const std::string png = (dir.Path() / "pump.png").string();
+    const std::vector<std::vector<std::string>> cases = {
+        {"-o", (dir.Path() / "pump.gif").string()},
+        {"-o", png, "--size", "800"},
+        {"-o", png, "--size", "0x500"},
+        {"-o", png, "--y-fixed", "0", "0"},
+        {"-o", png, "--hide", "0"},
+        {"-o", png, "--line-width", "0"},
+    };
+    for (const auto& args : cases) {
+        SCOPED_TRACE(args[1] + (args.size() > 2 ? " " + args[2] : ""));
+        EXPECT_EQ(Render(args).exitCode, 2);
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
+}
