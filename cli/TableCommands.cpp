@@ -10,16 +10,6 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-std::string ColorText(COLORREF color) {
-    static const char digits[] = "0123456789ABCDEF";
-    std::string text = "#";
-    for (int part : {GetRValue(color), GetGValue(color), GetBValue(color)}) {
-        text += digits[part >> 4];
-        text += digits[part & 0xF];
-    }
-    return text;
-}
-
 Json DiagramJson(const CDiagram& d, bool withCells) {
     Json json;
     json["title"] = d.title;
@@ -44,7 +34,7 @@ Json DiagramJson(const CDiagram& d, bool withCells) {
         column["name"] = std::string(ColumnName(record));
         column["visible"] = record.visible != 0;
         column["markSize"] = record.markSize;
-        column["color"] = ColorText(record.color);
+        column["color"] = ColorHex(record.color);
         if (withCells) {
             Json cells = Json::array();
             const StringArray& texts = d.values[c];

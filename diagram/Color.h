@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 using COLORREF = std::uint32_t;
 
@@ -16,4 +17,15 @@ constexpr int GetGValue(COLORREF c) {
 }
 constexpr int GetBValue(COLORREF c) {
     return static_cast<int>((c >> 16) & 0xFF);
+}
+
+// "#RRGGBB" of a colour, as traces and reports write it.
+inline std::string ColorHex(COLORREF color) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string text = "#";
+    for (int part : {GetRValue(color), GetGValue(color), GetBValue(color)}) {
+        text += digits[part >> 4];
+        text += digits[part & 0xF];
+    }
+    return text;
 }

@@ -72,10 +72,6 @@ FontNames DiagramFontNames(const CDiagram& diagram) {
         {diagram.titleFont, "title"}, {diagram.labelFont, "label"}, {diagram.axisNameFont, "axis"}};
 }
 
-std::string ColorHex(COLORREF color) {
-    return FormatC("#%02X%02X%02X", GetRValue(color), GetGValue(color), GetBValue(color));
-}
-
 namespace {
 
 std::string Quoted(std::string_view text) {

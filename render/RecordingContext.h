@@ -85,5 +85,3 @@ class CDiagram;
 // The trace names of a diagram's fonts: "title", "label" and "axis".
 FontNames DiagramFontNames(const CDiagram& diagram);
 
-// "#RRGGBB" of a colour.
-std::string ColorHex(COLORREF color);
