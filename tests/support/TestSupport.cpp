@@ -56,10 +56,6 @@ void WriteFile(const std::filesystem::path& path, const std::string& content) {
     out << content;
 }
 
-std::filesystem::path TestDataPath(const std::string& name) {
-    return std::filesystem::path(KELVARO_TEST_DATA_DIR) / name;
-}
-
 std::filesystem::path ExamplePath(const std::string& name) {
     return std::filesystem::path(KELVARO_EXAMPLES_DIR) / name;
 }

@@ -57,7 +57,6 @@ private:
 std::string ReadFile(const std::filesystem::path& path);
 void WriteFile(const std::filesystem::path& path, const std::string& content);
 
-std::filesystem::path TestDataPath(const std::string& name);
 std::filesystem::path ExamplePath(const std::string& name);
 
 // Compares actual with tests/golden/NAME; with KELVARO_UPDATE_GOLDEN=1 in the
