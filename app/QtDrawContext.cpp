@@ -21,21 +21,21 @@ QPen ToQPen(const PenSpec& pen) {
     return QPen(ToQColor(pen.color), pen.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 }
 
-QFont MakeFont(const FontSpec& spec) {
+QFont MakeFont(const FontSpec& wanted) {
     // "Arial Cyr" is a Windows face; Liberation Sans has Arial's metrics.
     static std::once_flag substituted;
     std::call_once(substituted, [] {
         QFont::insertSubstitutions("Arial Cyr", {"Arial", "Liberation Sans"});
     });
-    QFont font(QString::fromStdString(spec.face));
+    QFont font(QString::fromStdString(wanted.face));
     font.setStyleHint(QFont::SansSerif);
-    font.setWeight(static_cast<QFont::Weight>(spec.weight));
+    font.setWeight(static_cast<QFont::Weight>(wanted.weight));
     font.setStyleStrategy(QFont::NoAntialias);
     // The cell height is ascent plus descent: the largest pixel size that fits.
-    for (int size = std::max(spec.height, 1);; --size) {
+    for (int size = std::max(wanted.height, 1);; --size) {
         font.setPixelSize(size);
         const QFontMetrics metrics(font);
-        if (size == 1 || metrics.ascent() + metrics.descent() <= spec.height)
+        if (size == 1 || metrics.ascent() + metrics.descent() <= wanted.height)
             return font;
     }
 }
@@ -138,8 +138,8 @@ FontSpec CQtDrawContext::SelectFont(const FontSpec& newFont) {
 }
 
 const CQtDrawContext::LoadedFont& CQtDrawContext::CurrentFont() {
-    for (const auto& [spec, loaded] : fonts)
-        if (spec == font)
+    for (const auto& [wanted, loaded] : fonts)
+        if (wanted == font)
             return loaded;
     const QFont qfont = MakeFont(font);
     fonts.emplace_back(font, LoadedFont{qfont, QFontMetrics(qfont)});

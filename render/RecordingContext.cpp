@@ -118,8 +118,8 @@ struct TraceLine {
     }
 
     std::string FontName(const FontSpec& font) const {
-        for (const auto& [spec, name] : fontNames)
-            if (spec == font)
+        for (const auto& [wanted, name] : fontNames)
+            if (wanted == font)
                 return name;
         return "font";
     }
