@@ -60,6 +60,15 @@ TEST(XAxis, LabelsAreThinnedToOneAndAHalfLabelWidths) {
               (std::vector<std::string>{"aaaaaaaaa0", "aaaaaaaaa2", "aaaaaaaaa4", "aaaaaaaaa6"}));
 }
 
+TEST(XAxis, DateTimeLabelsAreDatesOrTimesNeverBoth) {
+    TestDiagram dates;
+    dates.Load("X=datetime\nT\nX;A\n01/05/2004 12:00;1\n01/07/2004 18:00;2\n");
+    EXPECT_EQ(TextsInFont(dates.Paint(), dates.diagram.labelFont)[0], "01/05/04");
+    TestDiagram times;
+    times.Load("X=datetime\nT\nX;A\n12:30;1\n18:00;2\n");
+    EXPECT_EQ(TextsInFont(times.Paint(), times.diagram.labelFont)[1], "18:00:00");
+}
+
 TEST(MinorTicks, TenPixelsApartOnYAndOnlyForRowsAtLeast25PixelsApartOnX) {
     TestDiagram wide(Rect{0, 0, 800, 530}), narrow(Rect{0, 0, 800, 530});
     wide.Load(LabelRows(23));   // 570 / 22 = 25.9 pixels per row: a tick every 5

@@ -1,4 +1,5 @@
 #include "RenderTestSupport.h"
+#include "render/PaintSteps.h"
 
 #include <gtest/gtest.h>
 
@@ -50,6 +51,18 @@ TEST(Curve, StopsAfterTheFirstPointRightOfThePlot) {
     // The X axis ends there as well: only row 0 is labelled.
     EXPECT_EQ(TextsInFont(ops, t.diagram.labelFont).front(), "0");
     EXPECT_EQ(LinesOfColor(ops, t.diagram.gridPen.color).front().from.x, 65);
+}
+
+TEST(Curve, HiddenColumnDrawsNothingButKeepsItsLegendEntry) {
+    TestDiagram t;
+    t.Load("X=number\nT\nX;A;B\n0;1;2\n1;2;3\n");
+    t.diagram.columns[1].visible = 0;
+    const auto ops = t.Paint();
+    const auto pale = LinesOfColor(ops, PaleColor(kBlue));
+    ASSERT_EQ(pale.size(), 1u);
+    EXPECT_EQ(pale[0].pen.width, 2);
+    EXPECT_TRUE(LinesOfColor(ops, kBlue).empty());
+    EXPECT_EQ(LinesOfColor(ops, RGB(255, 0, 0)).size(), 2u); // B: sample and segment
 }
 
 TEST(Curve, EmptyCellDrawsAsZero) {

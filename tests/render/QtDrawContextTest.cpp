@@ -81,6 +81,21 @@ TEST_F(QtContext, RepeatedLineIsDrawnAgainAfterSomethingCoveredIt) {
     EXPECT_EQ(image.pixel(20, 3), qRgb(0, 255, 0));
 }
 
+TEST_F(QtContext, TextHangsBelowItsPointInTheCellHeight) {
+    CDiagram diagram(nullptr);
+    Draw([&](CDrawContext& dc) {
+        dc.SelectFont(diagram.labelFont);
+        dc.TextOut(30, 10, TextAlign::CenterTop, "HHH");
+        EXPECT_GT(dc.TextWidth("HHH"), 15);
+    });
+    const auto ink = PixelsOf(kBlack);
+    ASSERT_FALSE(ink.empty());
+    for (const std::string& p : ink) {
+        const int x = std::stoi(p), y = std::stoi(p.substr(p.find(',') + 1));
+        EXPECT_TRUE(y >= 10 && y < 24 && x > 15 && x < 45) << p;
+    }
+}
+
 TEST(QtPicture, ADiagramHasNoAntialiasedPixelsAndOneWideGridLines) {
     RecordingHost host;
     host.client = Rect{0, 0, 800, 500};

@@ -27,3 +27,32 @@ TEST(RecordingContext, TracesEveryKindOfOperationInOrder) {
                           "text 1 2 left #ABCDEF axis \"x\"\n"
                           "text 1 2 left #ABCDEF font \"y\"\n");
 }
+
+TEST(RecordingContext, EveryCharacterIsHalfTheFontHeightWide) {
+    CRecordingContext dc;
+    dc.SelectFont(FontSpec{"Arial Cyr", 14, 400});
+    EXPECT_EQ(dc.TextWidth("abc"), 21);
+    EXPECT_EQ(dc.TextWidth("\xC3\xA4"
+                           "b"),
+              14); // "ä" is one character
+    dc.SelectFont(FontSpec{"Arial Cyr", 17, 400});
+    EXPECT_EQ(dc.TextWidth("ab"), 16);
+}
+
+TEST(RecordingContext, ForwardsToItsTargetAndMeasuresThere) {
+    CRecordingContext target;
+    CRecordingContext tee({}, &target);
+    tee.SelectFont(FontSpec{"Arial Cyr", 30, 400});
+    tee.SelectPen(PenSpec{2, RGB(1, 1, 1)});
+    tee.SetTextColor(RGB(9, 9, 9));
+    tee.MoveTo(1, 1);
+    tee.LineTo(2, 2);
+    tee.TextOut(3, 4, TextAlign::LeftTop, "t");
+    tee.FillSolidRect(1, 2, 3, 4, 0);
+    tee.Rectangle(Rect{1, 2, 3, 4});
+    EXPECT_EQ(tee.Ops().size(), 4u);
+    EXPECT_EQ(tee.Ops(), target.Ops());
+    // Widths come from the target, whatever font it holds.
+    target.SelectFont(FontSpec{"Arial Cyr", 40, 400});
+    EXPECT_EQ(tee.TextWidth("ab"), 40);
+}
