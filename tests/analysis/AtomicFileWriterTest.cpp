@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <sys/stat.h>
 
 namespace {
@@ -52,4 +51,24 @@ TEST(AtomicFileWriter, NewFileGetsTheUsualPermissions) {
     EXPECT_EQ(writer.Commit(), AtomicFileWriter::Result::Written);
     umask(mask);
     EXPECT_EQ(Mode(dir.Path() / "new.txt"), 0644u);
+}
+
+TEST(AtomicFileWriter, WriterDroppedWithoutCommitLeavesNoTrace) {
+    TempDir dir;
+    const auto target = dir.Write("out.txt", "old");
+    {
+        AtomicFileWriter writer(target);
+        ASSERT_TRUE(writer.Open());
+        writer.Write(std::string(200000, 'n'));
+    }
+    EXPECT_EQ(ReadFile(target), "old");
+    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"out.txt"});
+}
+
+TEST(AtomicFileWriter, MissingDirectoryCannotBeOpened) {
+    TempDir dir;
+    AtomicFileWriter writer(dir.Path() / "no such dir" / "out.txt");
+    EXPECT_FALSE(writer.Open());
+    EXPECT_EQ(writer.Commit(), AtomicFileWriter::Result::WriteFailed);
+    EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
 }

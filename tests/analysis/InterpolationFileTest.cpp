@@ -116,3 +116,11 @@ TEST(InterpolationFile, NegativeIntervalsAreRefused) {
     EXPECT_TRUE(host.informations.empty());
     EXPECT_EQ(run.loaded.Entries(), std::vector<std::string>{"run.txt"});
 }
+
+TEST(InterpolationFile, DiagramIsUnchanged) {
+    LoadedDiagram loaded("run.txt", "Intervals=6\nTest\nt;a\n3;15\n0;0\n");
+    loaded.diagram.MakeInterpolationFile();
+    EXPECT_EQ(loaded.diagram.values[0][0], "3");
+    EXPECT_EQ(loaded.diagram.values[1][0], "15");
+    EXPECT_EQ(loaded.diagram.intervals, 6);
+}
