@@ -43,26 +43,18 @@ public:
 
 // Selects a pen or font for the life of the object and puts the previous one
 // back, so that every step hands the context back with what it found.
-class PenScope {
+template <class Resource, Resource (CDrawContext::*Select)(const Resource&)> class SelectionScope {
 public:
-    PenScope(CDrawContext& dc, const PenSpec& pen) : dc(dc), previous(dc.SelectPen(pen)) {}
-    ~PenScope() { dc.SelectPen(previous); }
-    PenScope(const PenScope&) = delete;
-    PenScope& operator=(const PenScope&) = delete;
+    SelectionScope(CDrawContext& dc, const Resource& wanted)
+        : dc(dc), previous((dc.*Select)(wanted)) {}
+    ~SelectionScope() { (dc.*Select)(previous); }
+    SelectionScope(const SelectionScope&) = delete;
+    SelectionScope& operator=(const SelectionScope&) = delete;
 
 private:
     CDrawContext& dc;
-    PenSpec previous;
+    Resource previous;
 };
 
-class FontScope {
-public:
-    FontScope(CDrawContext& dc, const FontSpec& font) : dc(dc), previous(dc.SelectFont(font)) {}
-    ~FontScope() { dc.SelectFont(previous); }
-    FontScope(const FontScope&) = delete;
-    FontScope& operator=(const FontScope&) = delete;
-
-private:
-    CDrawContext& dc;
-    FontSpec previous;
-};
+using PenScope = SelectionScope<PenSpec, &CDrawContext::SelectPen>;
+using FontScope = SelectionScope<FontSpec, &CDrawContext::SelectFont>;
