@@ -3,8 +3,9 @@
 // discarded (the diagram's own arithmetic), and the first paint after a load,
 // which also reads every cell it needs as a number.
 //   kelvaro-bench-render FILE [benchmark options]
-#include "app/QtDrawContext.h"
 #include "diagram/CDiagram.h"
+#include "qtdraw/QtDrawContext.h"
+#include "render/NullDrawContext.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -39,24 +40,6 @@ void PaintImage(CDiagram& diagram, QImage& image) {
     diagram.Paint(dc);
 }
 
-// Takes every operation and draws nothing.
-class DiscardingContext final : public CDrawContext {
-public:
-    void Rectangle(const Rect&) override {}
-    void MoveTo(int, int) override {}
-    void LineTo(int x, int) override { benchmark::DoNotOptimize(x); }
-    void TextOut(int, int, TextAlign, std::string_view) override {}
-    void SetTextColor(COLORREF) override {}
-    int TextWidth(std::string_view text) override { return static_cast<int>(text.size()) * 7; }
-    void FillSolidRect(int, int, int, int, COLORREF) override {}
-    PenSpec SelectPen(const PenSpec& pen) override { return std::exchange(current, pen); }
-    FontSpec SelectFont(const FontSpec& font) override { return font; }
-    PenSpec GetCurrentPen() const override { return current; }
-
-private:
-    PenSpec current;
-};
-
 void BM_PaintIntoImage(benchmark::State& state) {
     QImage image(800, 500, QImage::Format_RGB32);
     for (auto _ : state)
@@ -65,7 +48,7 @@ void BM_PaintIntoImage(benchmark::State& state) {
 BENCHMARK(BM_PaintIntoImage)->Unit(benchmark::kMillisecond);
 
 void BM_PaintDiscarded(benchmark::State& state) {
-    DiscardingContext dc;
+    CNullDrawContext dc;
     for (auto _ : state)
         g_diagram->Paint(dc);
 }

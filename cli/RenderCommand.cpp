@@ -1,7 +1,7 @@
 // render: the picture that a diagram window of a given client size shows,
 // written as PNG, PDF or SVG; --trace also prints every drawing operation.
-#include "app/PictureFile.h"
-#include "app/QtDrawContext.h"
+#include "qtdraw/PictureFile.h"
+#include "qtdraw/QtDrawContext.h"
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "diagram/InvalidArgumentError.h"

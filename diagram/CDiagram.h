@@ -14,10 +14,29 @@
 #include "diagram/Geometry.h"
 #include "diagram/StringArray.h"
 
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class CDrawContext;
+
+// The curve under a pixel: the first shown column, in index order, that
+// passes within a few pixels of it vertically.
+struct CurveHit {
+    int column = 0;
+    double x = 0.0;    // the X value under the pixel
+    double y = 0.0;    // the column's value there
+    std::string xText; // X as a date or time for a date-time X, else empty
+};
+
+// The values of every shown column at one pixel column.
+struct CurveValues {
+    double x = 0.0;
+    std::string xText;          // as in CurveHit
+    std::vector<double> values; // indexed by column; entry 0 (the X column) unused
+};
 
 class CDiagram {
 public:
@@ -53,11 +72,16 @@ public:
     // ---- Pixel mapping and hit tests (render/) ----
     bool ValueAtPixel(int x, int y, double* xValue, double* yValue);
     Point PixelAtValue(double xValue, double yValue);
-    // Nearest-curve mode when values is null; values mode (one value per
-    // column index, at least columnCount entries) otherwise.
+    // Nearest-curve mode when values is empty; values mode (one value per
+    // column index) otherwise. A values table too small for the shown columns
+    // raises InvalidArgumentError before anything is written.
     bool HitTestCurves(int x, int y, double* xValue, double* yValue, int* column,
-                       std::string& xText, double* values);
+                       std::string& xText, std::span<double> values = {});
     bool HitTestLegend(int x, int y);
+    // Typed forms of HitTestCurves for the shell: nothing when no curve passes
+    // near (x, y), or when x lies outside the plot.
+    std::optional<CurveHit> CurveAtPixel(int x, int y);
+    std::optional<CurveValues> CurveValuesAtPixel(int x);
 
     // ---- Derived files (analysis/) ----
     void MakeInterpolationFile();

@@ -1,6 +1,6 @@
 // The drawing surface Paint draws on: exactly the operations the diagram
 // needs, in integer window pixels. The window, printer, image, PDF and SVG
-// draw through a QPainter implementation (app/), tests and traces through the
+// draw through a QPainter implementation (qtdraw/), tests and traces through the
 // recording one (render/RecordingContext.h).
 #pragma once
 

@@ -5,7 +5,9 @@
 #include "diagram/InvalidArgumentError.h"
 #include "render/Scales.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -63,9 +65,14 @@ Point CDiagram::PixelAtValue(double xValue, double yValue) {
 }
 
 bool CDiagram::HitTestCurves(int x, int y, double* xValue, double* yValue, int* column,
-                             std::string& xText, double* values) {
+                             std::string& xText, std::span<double> values) {
     if (columnCount == 0)
         return false;
+    const bool valuesMode = !values.empty();
+    if (valuesMode && static_cast<long long>(values.size()) <= LastShownColumn(*this))
+        throw InvalidArgumentError("The values table holds " + std::to_string(values.size()) +
+                                   " entries; the shown columns need " +
+                                   std::to_string(LastShownColumn(*this) + 1) + ".");
     const XScale scale(*this);
     if (scale.Rows() == 0 || x < plotRect.left || x > plotRect.right)
         return false;
@@ -77,19 +84,19 @@ bool CDiagram::HitTestCurves(int x, int y, double* xValue, double* yValue, int* 
     double hitValue = 0.0;
     for (int c = 1; c <= LastShownColumn(*this); ++c) {
         const double value = ValueBetweenRows(xCells, this->values[c], rightEnd, cursorX);
-        if (values) {
-            values[c] = value;
+        if (valuesMode) {
+            values[static_cast<std::size_t>(c)] = value;
         } else if (yScale.Defined() && std::abs(y - yScale.CurvePixel(value)) <= 5) {
             hitColumn = c;
             hitValue = value;
             break;
         }
     }
-    if (!values && hitColumn == 0)
+    if (!valuesMode && hitColumn == 0)
         return false;
     if (xValue)
         *xValue = cursorX;
-    if (!values) {
+    if (!valuesMode) {
         if (yValue)
             *yValue = hitValue;
         if (column)
@@ -97,6 +104,21 @@ bool CDiagram::HitTestCurves(int x, int y, double* xValue, double* yValue, int* 
     }
     xText = xIsDateTime ? DateText(cursorX) : std::string();
     return true;
+}
+
+std::optional<CurveHit> CDiagram::CurveAtPixel(int x, int y) {
+    CurveHit hit;
+    if (!HitTestCurves(x, y, &hit.x, &hit.y, &hit.column, hit.xText))
+        return std::nullopt;
+    return hit;
+}
+
+std::optional<CurveValues> CDiagram::CurveValuesAtPixel(int x) {
+    CurveValues result;
+    result.values.assign(static_cast<std::size_t>(std::max(LastShownColumn(*this) + 1, 1)), 0.0);
+    if (!HitTestCurves(x, 0, &result.x, nullptr, nullptr, result.xText, result.values))
+        return std::nullopt;
+    return result;
 }
 
 bool CDiagram::HitTestLegend(int x, int y) {

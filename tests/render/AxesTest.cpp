@@ -1,5 +1,6 @@
 #include "RenderTestSupport.h"
 #include "diagram/ZoomRequest.h"
+#include "render/NullDrawContext.h"
 
 #include <gtest/gtest.h>
 
@@ -98,4 +99,32 @@ TEST(ZoomTitle, ComposedOnlyWhileAZoomWindowOpens) {
     ZoomOpenScope zoom(0, 1e6, 0, 0);
     dates.Paint();
     EXPECT_EQ(g_strZoomTitle, "data.txt  X = [12:00:00; 01/06/04]");
+}
+
+TEST(FirstPaint, NullContextLeavesTheLayoutAndZoomTitleOfARecordedPaint) {
+    const std::string file = "X=number\nT\nX;A;B\n1.5;1;7\n3;2;-4\n4;9;0\n";
+    TestDiagram recorded, unseen;
+    recorded.Load(file);
+    unseen.Load(file);
+    ZoomOpenScope zoom(1.5, 4, 0, 0);
+    recorded.Paint();
+    const std::string recordedTitle = g_strZoomTitle;
+    g_strZoomTitle.clear();
+    CNullDrawContext nowhere;
+    unseen.diagram.Paint(nowhere);
+    EXPECT_EQ(g_strZoomTitle, recordedTitle);
+    const CDiagram& a = recorded.diagram;
+    const CDiagram& b = unseen.diagram;
+    EXPECT_EQ(b.plotRect, a.plotRect);
+    EXPECT_EQ(b.frameRect, a.frameRect);
+    EXPECT_EQ(b.legendMargin, a.legendMargin);
+    EXPECT_EQ(b.xGridStepPx, a.xGridStepPx);
+    EXPECT_EQ(b.xDelta, a.xDelta);
+    EXPECT_EQ(b.yMin, a.yMin);
+    EXPECT_EQ(b.yDelta, a.yDelta);
+    for (int c = 1; c < a.columnCount - 1; ++c) {
+        EXPECT_EQ(b.columns[c].legendX, a.columns[c].legendX);
+        EXPECT_EQ(b.columns[c].legendY, a.columns[c].legendY);
+    }
+    EXPECT_EQ(b.dc, nullptr);
 }

@@ -59,14 +59,14 @@ TEST_F(Crossing, CrossingCurvesReportTheLowerColumnEvenWhenHidden) {
     t.diagram.columns[1].visible = 0;
     double x = 0, y = 0;
     int column = 0;
-    ASSERT_TRUE(t.diagram.HitTestCurves(350, 418, &x, &y, &column, xText, nullptr));
+    ASSERT_TRUE(t.diagram.HitTestCurves(350, 418, &x, &y, &column, xText));
     EXPECT_EQ(column, 1);
     EXPECT_DOUBLE_EQ(x, 5.0);
     EXPECT_DOUBLE_EQ(y, 5.0);
     EXPECT_EQ(xText, "");
     // Six pixels off every curve: no hit; outside the plot: no hit.
-    EXPECT_FALSE(t.diagram.HitTestCurves(350, 409, &x, &y, &column, xText, nullptr));
-    EXPECT_FALSE(t.diagram.HitTestCurves(64, 465, &x, &y, &column, xText, nullptr));
+    EXPECT_FALSE(t.diagram.HitTestCurves(350, 409, &x, &y, &column, xText));
+    EXPECT_FALSE(t.diagram.HitTestCurves(64, 465, &x, &y, &column, xText));
 }
 
 TEST_F(Crossing, ValuesModeInterpolatesEveryShownColumnAtAnyHeight) {
@@ -132,8 +132,35 @@ TEST(HitTests, WithoutRowsMappingIsAnInvalidArgumentAndTheReadoutFindsNothing) {
     std::string text;
     EXPECT_THROW(t.diagram.ValueAtPixel(300, 300, &x, nullptr), InvalidArgumentError);
     EXPECT_THROW(t.diagram.PixelAtValue(1, 1), InvalidArgumentError);
-    EXPECT_FALSE(t.diagram.HitTestCurves(300, 300, &x, nullptr, nullptr, text, nullptr));
+    EXPECT_FALSE(t.diagram.HitTestCurves(300, 300, &x, nullptr, nullptr, text));
     CDiagram empty(nullptr);
-    EXPECT_FALSE(empty.HitTestCurves(300, 300, &x, nullptr, nullptr, text, nullptr));
+    EXPECT_FALSE(empty.HitTestCurves(300, 300, &x, nullptr, nullptr, text));
     EXPECT_FALSE(empty.HitTestLegend(1, 1));
+}
+
+TEST_F(Crossing, ValuesTableTooSmallForTheShownColumnsIsRefusedUntouched) {
+    double values[3] = {-1, -1, -1}; // columns 1 and 2 fit, the spectrum column does not
+    t.diagram.showSpectrum = true;
+    EXPECT_THROW(t.diagram.HitTestCurves(122, 70, nullptr, nullptr, nullptr, xText, values),
+                 InvalidArgumentError);
+    EXPECT_EQ(values[1], -1);
+    EXPECT_EQ(values[2], -1);
+}
+
+TEST_F(Crossing, TypedHelpersGiveTheCurveUnderAPixelAndEveryShownValue) {
+    const auto hit = t.diagram.CurveAtPixel(350, 418);
+    ASSERT_TRUE(hit.has_value());
+    EXPECT_EQ(hit->column, 1);
+    EXPECT_DOUBLE_EQ(hit->x, 5.0);
+    EXPECT_DOUBLE_EQ(hit->y, 5.0);
+    EXPECT_FALSE(t.diagram.CurveAtPixel(350, 409).has_value());
+
+    t.diagram.showSpectrum = true;
+    const auto values = t.diagram.CurveValuesAtPixel(122);
+    ASSERT_TRUE(values.has_value());
+    ASSERT_EQ(values->values.size(), 4u);
+    EXPECT_DOUBLE_EQ(values->x, 1.0);
+    EXPECT_DOUBLE_EQ(values->values[1], 1.0);
+    EXPECT_DOUBLE_EQ(values->values[2], 9.0);
+    EXPECT_FALSE(t.diagram.CurveValuesAtPixel(636).has_value());
 }

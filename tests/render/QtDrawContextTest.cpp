@@ -1,5 +1,5 @@
 // The QPainter context on a QImage: pixel for pixel what the diagram asks.
-#include "app/QtDrawContext.h"
+#include "qtdraw/QtDrawContext.h"
 #include "RenderTestSupport.h"
 
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "app/PixelRuns.h"
+#include "qtdraw/PixelRuns.h"
 
 #include <algorithm>
 #include <cstdlib>

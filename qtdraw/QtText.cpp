@@ -1,4 +1,4 @@
-#include "app/QtText.h"
+#include "qtdraw/QtText.h"
 
 #include <QStringDecoder>
 

@@ -1,4 +1,4 @@
-#include "app/PictureFile.h"
+#include "qtdraw/PictureFile.h"
 
 #include <QImage>
 #include <QPageSize>

@@ -1,7 +1,7 @@
-#include "app/QtDrawContext.h"
+#include "qtdraw/QtDrawContext.h"
 
-#include "app/PixelRuns.h"
-#include "app/QtText.h"
+#include "qtdraw/PixelRuns.h"
+#include "qtdraw/QtText.h"
 
 #include <QPaintEngine>
 
