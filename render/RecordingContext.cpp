@@ -8,7 +8,7 @@ CRecordingContext::CRecordingContext(FontNames fontNames, CDrawContext* target)
     : fontNames(std::move(fontNames)), target(target) {}
 
 void CRecordingContext::Rectangle(const Rect& rect) {
-    ops.push_back(RectangleOp{rect});
+    ops.emplace_back(std::in_place_type<RectangleOp>, RectangleOp{rect});
     if (target)
         target->Rectangle(rect);
 }
@@ -20,14 +20,15 @@ void CRecordingContext::MoveTo(int x, int y) {
 }
 
 void CRecordingContext::LineTo(int x, int y) {
-    ops.push_back(LineOp{position, Point{x, y}, pen});
+    ops.emplace_back(std::in_place_type<LineOp>, LineOp{position, Point{x, y}, pen});
     position = Point{x, y};
     if (target)
         target->LineTo(x, y);
 }
 
 void CRecordingContext::TextOut(int x, int y, TextAlign align, std::string_view text) {
-    ops.push_back(TextOp{Point{x, y}, align, textColor, font, std::string(text)});
+    TextOp op{Point{x, y}, align, textColor, font, std::string(text)};
+    ops.emplace_back(std::in_place_type<TextOp>, std::move(op));
     if (target)
         target->TextOut(x, y, align, text);
 }
@@ -45,7 +46,7 @@ int CRecordingContext::TextWidth(std::string_view text) {
 }
 
 void CRecordingContext::FillSolidRect(int x, int y, int width, int height, COLORREF color) {
-    ops.push_back(FillOp{x, y, width, height, color});
+    ops.emplace_back(std::in_place_type<FillOp>, FillOp{x, y, width, height, color});
     if (target)
         target->FillSolidRect(x, y, width, height, color);
 }
