@@ -12,6 +12,7 @@ std::unique_ptr<CChildFrame> CDocTemplate::CreateFrame() {
     auto* view = new CKelvaroView(*doc, *m_pMainFrame, *this);
     frame->setWidget(view);
     QObject::connect(doc, &CKelvaroDoc::TitleChanged, frame.get(), &QWidget::setWindowTitle);
+    QObject::connect(doc, &CKelvaroDoc::TitleChanged, m_pMainFrame, &CMainFrame::UpdateCommandUi);
     // The first paint lays the plot out for the size the window will have.
     view->resize(m_pMainFrame->DefaultChildClientSize());
     return frame;

@@ -89,14 +89,14 @@ void CKelvaroView::OnFilePrintPreview() {
     preview.exec();
 }
 
-void CKelvaroView::PrintTo(QPrinter& printer) {
+void CKelvaroView::PrintTo(QPaintDevice& device) {
     QPainter painter;
-    if (!painter.begin(&printer))
+    if (!painter.begin(&device))
         throw std::runtime_error("The printer could not be started.");
     // One logical unit is one screen pixel: the diagram sizes itself from the
     // window's client area, so the page shows it at its size on the screen.
-    painter.scale(double(printer.logicalDpiX()) / logicalDpiX(),
-                  double(printer.logicalDpiY()) / logicalDpiY());
+    painter.scale(double(device.logicalDpiX()) / logicalDpiX(),
+                  double(device.logicalDpiY()) / logicalDpiY());
     CQtDrawContext dc(painter);
     m_pDiagram->Paint(dc);
 }

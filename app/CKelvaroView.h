@@ -14,7 +14,7 @@ class CDiagram;
 class CKelvaroDoc;
 class CMainFrame;
 class CDocTemplate;
-class QPrinter;
+class QPaintDevice;
 
 class CKelvaroView : public QWidget, public IDiagramHost {
     Q_OBJECT
@@ -37,8 +37,9 @@ public:
     void OnMakeInterpolation();
     void OnMakeCorrelation();
 
-    // One page: the picture at the window's size in screen inches, top left.
-    void PrintTo(QPrinter& printer);
+    // One printed page (a printer, or any device that tells its resolution):
+    // the picture at the window's size in screen inches, at the top left.
+    void PrintTo(QPaintDevice& device);
 
     // ---- For the mouse and key handling ----
     // An immediate, complete repaint of the view.

@@ -35,6 +35,9 @@ public:
     // Runs a command as its menu item, button or accelerator would.
     void RunCommand(CommandId id);
 
+    // Opens path as Open does: the error of a refused file ends in a message.
+    void OpenFile(const QString& path);
+
     // Status pane 0.
     void SetPaneText(const QString& text);
     QString PaneText() const;
@@ -72,7 +75,6 @@ private:
     void ShowMenusOfState();
     void OnActiveFrameChanged();
     void OnFileOpen();
-    void OpenFile(const QString& path);
     void ShowHelp();
     void ArrangeIcons();
 

@@ -1,0 +1,130 @@
+#include "AppTestSupport.h"
+
+#include "TestSupport.h"
+
+#include "app/CChildFrame.h"
+#include "app/CMainFrame.h"
+
+#include <QAbstractButton>
+#include <QDeadlineTimer>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace {
+
+int g_childWindowsAfterStartUp = -1;
+CKelvaroApp* g_pApp = nullptr;
+
+} // namespace
+
+CKelvaroApp& App() {
+    return *g_pApp;
+}
+CMainFrame& MainFrame() {
+    return *g_pApp->MainFrame();
+}
+int ChildWindowsAfterStartUp() {
+    return g_childWindowsAfterStartUp;
+}
+
+void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
+void PrintTo(const QStringList& texts, std::ostream* out) {
+    *out << '{';
+    for (const QString& text : texts) {
+        *out << "\n  ";
+        PrintTo(text, out);
+    }
+    *out << " }";
+}
+
+void ResetMainWindow() {
+    for (CChildFrame* frame : MainFrame().ChildFrames())
+        frame->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    QApplication::setActiveWindow(&MainFrame());
+}
+
+ModalBoxCloser::ModalBoxCloser() : m_pTimer(new QTimer) {
+    QObject::connect(m_pTimer, &QTimer::timeout, [this] { CloseModal(); });
+    m_pTimer->start(20);
+}
+
+ModalBoxCloser::~ModalBoxCloser() {
+    delete m_pTimer;
+}
+
+void ModalBoxCloser::CloseModal() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || !modal->isVisible())
+        return;
+    m_titles.append(modal->windowTitle());
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+        m_texts.append(box->text());
+        QAbstractButton* button = box->defaultButton();
+        if (!button && !box->buttons().isEmpty())
+            button = box->buttons().first();
+        if (button) {
+            button->click();
+            return;
+        }
+    } else {
+        QStringList labels;
+        for (const QLabel* label : modal->findChildren<QLabel*>())
+            labels.append(label->text());
+        m_texts.append(labels.join(u'\n'));
+        for (QPushButton* button : modal->findChildren<QPushButton*>()) {
+            if (button->isDefault()) {
+                button->click();
+                return;
+            }
+        }
+    }
+    modal->close();
+}
+
+bool ModalBoxCloser::WaitFor(int count) {
+    QDeadlineTimer deadline(5000);
+    while (m_texts.size() < count && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return m_texts.size() >= count;
+}
+
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Settings of the tests never touch the user's recent files.
+    char configTemplate[] = "/tmp/kelvaro-app-tests-XXXXXX";
+    const char* configDir = mkdtemp(configTemplate);
+    if (!configDir)
+        return 2;
+    qputenv("XDG_CONFIG_HOME", configDir);
+
+    // A file named on the command line must not be opened at start-up.
+    std::string example = ExamplePath("pump_test.txt").string();
+    int appArgc = 2;
+    char* appArgv[] = {argv[0], example.data(), nullptr};
+    CKelvaroApp app(appArgc, appArgv);
+    g_pApp = &app;
+    if (!app.InitInstance())
+        return 2;
+    QCoreApplication::processEvents();
+    g_childWindowsAfterStartUp = int(MainFrame().ChildFrames().size());
+
+    const int result = RUN_ALL_TESTS();
+    app.ExitInstance();
+    std::filesystem::remove_all(configDir);
+    return result;
+}
