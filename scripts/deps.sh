@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-svg-dev
   libcli11-dev nlohmann-json3-dev
   fonts-dejavu-core fonts-liberation
+  libx11-dev
   locales xvfb xauth xdotool imagemagick time
 )
 

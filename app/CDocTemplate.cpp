@@ -1,0 +1,37 @@
+#include "app/CDocTemplate.h"
+
+#include "app/CChildFrame.h"
+#include "app/CKelvaroDoc.h"
+#include "app/CKelvaroView.h"
+#include "app/CMainFrame.h"
+
+std::unique_ptr<CChildFrame> CDocTemplate::CreateFrame() {
+    auto frame = std::make_unique<CChildFrame>();
+    // The document lives inside the frame and goes when it is closed.
+    auto* doc = new CKelvaroDoc(frame.get());
+    auto* view = new CKelvaroView(*doc, *m_pMainFrame, *this);
+    frame->setWidget(view);
+    QObject::connect(doc, &CKelvaroDoc::TitleChanged, frame.get(), &QWidget::setWindowTitle);
+    // The first paint lays the plot out for the size the window will have.
+    view->resize(m_pMainFrame->DefaultChildClientSize());
+    return frame;
+}
+
+CKelvaroDoc* CDocTemplate::Show(std::unique_ptr<CChildFrame> frame) {
+    CKelvaroDoc& doc = frame->View()->Document();
+    m_pMainFrame->AddChildFrame(frame.release());
+    return &doc;
+}
+
+CKelvaroDoc* CDocTemplate::OpenDocumentFile(const QString& path) {
+    std::unique_ptr<CChildFrame> frame = CreateFrame();
+    if (!frame->View()->Document().OnOpenDocument(path))
+        return nullptr;
+    return Show(std::move(frame));
+}
+
+CKelvaroDoc* CDocTemplate::OpenNewDocument() {
+    std::unique_ptr<CChildFrame> frame = CreateFrame();
+    frame->View()->Document().SetTitle(QStringLiteral("Kelvaro%1").arg(++m_nUntitledCount));
+    return Show(std::move(frame));
+}

@@ -1,0 +1,173 @@
+#include "app/CKelvaroView.h"
+
+#include "app/CDocTemplate.h"
+#include "app/CKelvaroDoc.h"
+#include "app/CMainFrame.h"
+#include "app/GuardedCall.h"
+#include "diagram/CDiagram.h"
+#include "diagram/ZoomRequest.h"
+#include "dialogs/CDia_Parameters.h"
+#include "qtdraw/QtDrawContext.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QTimer>
+
+#include <stdexcept>
+
+CKelvaroView::CKelvaroView(CKelvaroDoc& doc, CMainFrame& mainFrame, CDocTemplate& docTemplate,
+                           QWidget* parent)
+    : QWidget(parent), m_doc(doc), m_mainFrame(mainFrame), m_docTemplate(docTemplate),
+      m_pDiagram(std::make_unique<CDiagram>(this)), m_input(*this, *m_pDiagram, *this) {
+    // The system window colour behind the diagram, as the view is erased to it.
+    setBackgroundRole(QPalette::Base);
+    setAutoFillBackground(true);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    m_doc.m_pDiagram = m_pDiagram.get();
+    m_doc.m_pViewDC = &m_layoutDC;
+}
+
+CKelvaroView::~CKelvaroView() {
+    m_doc.m_pDiagram = nullptr;
+    m_doc.m_pViewDC = nullptr;
+}
+
+void CKelvaroView::paintEvent(QPaintEvent*) {
+    try {
+        QPainter painter(this);
+        m_picture.Draw(painter, *m_pDiagram, size());
+        m_bPaintFailed = false;
+    } catch (const std::exception& error) {
+        // A box opened inside a paint would be painted over and re-raised by
+        // every repaint: report after the paint, and only the first time.
+        if (!m_bPaintFailed) {
+            m_bPaintFailed = true;
+            QTimer::singleShot(0, this, [this, text = ErrorMessage(error)] {
+                QMessageBox::warning(this, QStringLiteral("Kelvaro"), text);
+            });
+        }
+    }
+}
+
+void CKelvaroView::resizeEvent(QResizeEvent* event) {
+    m_picture.Invalidate();
+    QWidget::resizeEvent(event);
+}
+
+void CKelvaroView::mousePressEvent(QMouseEvent* event) {
+    RunGuarded(this, [&] { m_input.MousePress(*event); });
+}
+
+void CKelvaroView::mouseMoveEvent(QMouseEvent* event) {
+    RunGuarded(this, [&] { m_input.MouseMove(*event); });
+}
+
+void CKelvaroView::mouseReleaseEvent(QMouseEvent* event) {
+    RunGuarded(this, [&] { m_input.MouseRelease(*event); });
+}
+
+void CKelvaroView::mouseDoubleClickEvent(QMouseEvent* event) {
+    RunGuarded(this, [&] { m_input.MouseDoubleClick(*event); });
+}
+
+void CKelvaroView::keyPressEvent(QKeyEvent* event) {
+    RunGuarded(this, [&] { m_input.KeyPress(*event); });
+}
+
+void CKelvaroView::DirectRedraw(Redraw what) {
+    if (what == Redraw::Everything)
+        m_picture.Invalidate();
+    repaint();
+}
+
+void CKelvaroView::ShowStatus(const std::string& text) {
+    m_mainFrame.SetPaneText(QString::fromStdString(text));
+}
+
+void CKelvaroView::OpenZoomWindow(const std::string& path) {
+    RunGuarded(this, [&] {
+        if (CKelvaroDoc* doc = m_docTemplate.OpenDocumentFile(QString::fromStdString(path)))
+            doc->SetTitle(QString::fromStdString(g_strZoomTitle));
+    });
+}
+
+void CKelvaroView::OnEditCopy() {
+    QApplication::clipboard()->setImage(grab().toImage());
+}
+
+void CKelvaroView::OnFilePrint() {
+    QPrinter& printer = m_mainFrame.Printer();
+    QPrintDialog dialog(&printer, this);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    if (dialog.exec() == QDialog::Accepted)
+        PrintTo(printer);
+}
+
+void CKelvaroView::OnFilePrintPreview() {
+    QPrintPreviewDialog preview(&m_mainFrame.Printer(), this);
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+            [this](QPrinter* printer) { RunGuarded(this, [&] { PrintTo(*printer); }); });
+    preview.exec();
+}
+
+void CKelvaroView::PrintTo(QPrinter& printer) {
+    QPainter painter;
+    if (!painter.begin(&printer))
+        throw std::runtime_error("The printer could not be started.");
+    // One logical unit is one screen pixel: the diagram sizes itself from the
+    // window's client area, so the page shows it at its size on the screen.
+    painter.scale(double(printer.logicalDpiX()) / logicalDpiX(),
+                  double(printer.logicalDpiY()) / logicalDpiY());
+    CQtDrawContext dc(painter);
+    m_pDiagram->Paint(dc);
+}
+
+void CKelvaroView::OnShowParameters() {
+    CDia_Parameters dialog;
+    dialog.m_pDiagram = m_pDiagram.get();
+    if (dialog.exec() == QDialog::Accepted)
+        DirectRedraw(Redraw::Everything);
+}
+
+void CKelvaroView::OnShowSpectrum() {
+    m_pDiagram->showSpectrum = !m_pDiagram->showSpectrum;
+    DirectRedraw(Redraw::Everything);
+}
+
+void CKelvaroView::OnShowXYByMouse() {
+    m_pDiagram->showXYByMouse = !m_pDiagram->showXYByMouse;
+}
+
+void CKelvaroView::OnMakeInterpolation() {
+    m_pDiagram->MakeInterpolationFile();
+}
+
+void CKelvaroView::OnMakeCorrelation() {
+    m_pDiagram->MakeCorrelationFile();
+}
+
+Rect CKelvaroView::ClientRect() const {
+    return Rect{0, 0, width(), height()};
+}
+
+void CKelvaroView::ShowWarning(const std::string& text) {
+    QMessageBox::warning(this, QStringLiteral("Kelvaro"), QString::fromStdString(text));
+}
+
+void CKelvaroView::ShowInformation(const std::string& text) {
+    QMessageBox::information(this, QStringLiteral("Kelvaro"), QString::fromStdString(text));
+}
+
+void CKelvaroView::BeginWaitCursor() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void CKelvaroView::EndWaitCursor() {
+    QApplication::restoreOverrideCursor();
+}

@@ -1,0 +1,83 @@
+// The window inside each child frame: owns the diagram of one data file,
+// paints, prints, previews and copies it, and runs the View commands on it.
+#pragma once
+
+#include "app/DiagramPicture.h"
+#include "app/ViewInput.h"
+#include "diagram/DiagramHost.h"
+#include "render/NullDrawContext.h"
+
+#include <QWidget>
+
+#include <memory>
+#include <string>
+
+class CDiagram;
+class CKelvaroDoc;
+class CMainFrame;
+class CDocTemplate;
+class QPrinter;
+
+class CKelvaroView : public QWidget, public IDiagramHost, public IViewShell {
+    Q_OBJECT
+public:
+    // Makes the diagram and hands it, with the drawing context of the first
+    // paint, to doc.
+    CKelvaroView(CKelvaroDoc& doc, CMainFrame& mainFrame, CDocTemplate& docTemplate,
+                 QWidget* parent = nullptr);
+    ~CKelvaroView() override;
+
+    CDiagram& Diagram() const { return *m_pDiagram; }
+    CKelvaroDoc& Document() const { return m_doc; }
+
+    // ---- Commands ----
+    void OnEditCopy();
+    void OnFilePrint();
+    void OnFilePrintPreview();
+    void OnShowParameters();
+    void OnShowSpectrum();
+    void OnShowXYByMouse();
+    void OnMakeInterpolation();
+    void OnMakeCorrelation();
+
+    // One page: the picture at the window's size in screen inches, top left.
+    void PrintTo(QPrinter& printer);
+
+    // ---- IViewShell, for the mouse and key handling ----
+    // An immediate, complete repaint of the view.
+    void DirectRedraw(Redraw what = Redraw::Everything) override;
+    // Status pane 0 of the main window, repainted at once.
+    void ShowStatus(const std::string& text) override;
+    // Opens path again as a new document (never the already-open check) and
+    // titles it with the zoom request's title; errors end in a message.
+    void OpenZoomWindow(const std::string& path) override;
+
+    // ---- IDiagramHost ----
+    Rect ClientRect() const override;
+    void ShowWarning(const std::string& text) override;
+    void ShowInformation(const std::string& text) override;
+    void BeginWaitCursor() override;
+    void EndWaitCursor() override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    CKelvaroDoc& m_doc;
+    CMainFrame& m_mainFrame;
+    CDocTemplate& m_docTemplate;
+    std::unique_ptr<CDiagram> m_pDiagram;
+    CViewInput m_input;
+    // The picture without the marker line, so a marker move redraws the line only.
+    CDiagramPicture m_picture;
+    // The first paint after loading lays the plot out without drawing.
+    CNullDrawContext m_layoutDC;
+    // A failing paint reports once, not at every repaint that follows.
+    bool m_bPaintFailed = false;
+};

@@ -1,0 +1,37 @@
+// The command ids of the menus, the toolbar and the accelerators: the
+// standard ones of the document framework and the five of the View menu.
+#pragma once
+
+enum CommandId : int {
+    ID_FILE_NEW = 57600,
+    ID_FILE_OPEN = 57601,
+    ID_FILE_CLOSE = 57602,
+    ID_FILE_SAVE = 57603,
+    ID_FILE_PRINT_SETUP = 57606,
+    ID_FILE_PRINT = 57607,
+    ID_FILE_PRINT_DIRECT = 57608,
+    ID_FILE_PRINT_PREVIEW = 57609,
+    ID_FILE_MRU_FILE1 = 57616,
+    ID_EDIT_COPY = 57634,
+    ID_EDIT_CUT = 57635,
+    ID_EDIT_PASTE = 57637,
+    ID_EDIT_UNDO = 57643,
+    ID_WINDOW_ARRANGE = 57649,
+    ID_WINDOW_CASCADE = 57650,
+    ID_WINDOW_TILE_HORZ = 57651,
+    ID_APP_ABOUT = 57664,
+    ID_APP_EXIT = 57665,
+    ID_HELP_FINDER = 57667,
+    ID_CONTEXT_HELP = 57669,
+    ID_HELP = 57670,
+    ID_DEFAULT_HELP = 57671,
+    ID_NEXT_PANE = 57680,
+    ID_PREV_PANE = 57681,
+    ID_VIEW_TOOLBAR = 59392,
+    ID_VIEW_STATUS_BAR = 59393,
+    ID_SHOW_PARAMETERS = 32771,
+    ID_SHOW_SPECTRUM = 32776,
+    ID_MAKE_INTERPOLATION = 32778,
+    ID_SHOW_XY_BY_MOUSE = 32781,
+    ID_MAKE_CORRELATION = 32784,
+};

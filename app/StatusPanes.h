@@ -1,0 +1,28 @@
+// The panes of the main window's status bar: pane 0, which stretches and
+// shows prompts and readouts, then the CAP, NUM and SCRL indicators.
+#pragma once
+
+#include <QString>
+
+class QLabel;
+class QStatusBar;
+
+class CStatusPanes {
+public:
+    // The idle text of pane 0: a single blank.
+    static inline const QString kIdleText = QStringLiteral(" ");
+
+    explicit CStatusPanes(QStatusBar& statusBar);
+
+    // Sets pane 0 and repaints it at once; an empty text shows the idle text.
+    void SetPaneText(const QString& text);
+    QString PaneText() const;
+    // Shows each indicator's text while its lock is on.
+    void UpdateIndicators();
+
+private:
+    QLabel* m_pPane0;
+    QLabel* m_pCaps;
+    QLabel* m_pNum;
+    QLabel* m_pScroll;
+};
