@@ -6,6 +6,7 @@
 #include "app/GuardedCall.h"
 #include "diagram/CDiagram.h"
 #include "diagram/ZoomRequest.h"
+#include "dialogs/CDia_Parameters.h"
 #include "qtdraw/QtDrawContext.h"
 
 #include <QApplication>
@@ -22,7 +23,7 @@
 CKelvaroView::CKelvaroView(CKelvaroDoc& doc, CMainFrame& mainFrame, CDocTemplate& docTemplate,
                            QWidget* parent)
     : QWidget(parent), m_doc(doc), m_mainFrame(mainFrame), m_docTemplate(docTemplate),
-      m_pDiagram(std::make_unique<CDiagram>(this)) {
+      m_pDiagram(std::make_unique<CDiagram>(this)), m_input(*this, *m_pDiagram, *this) {
     // The system window colour behind the diagram, as the view is erased to it.
     setBackgroundRole(QPalette::Base);
     setAutoFillBackground(true);
@@ -40,8 +41,7 @@ CKelvaroView::~CKelvaroView() {
 void CKelvaroView::paintEvent(QPaintEvent*) {
     try {
         QPainter painter(this);
-        CQtDrawContext dc(painter);
-        m_pDiagram->Paint(dc);
+        m_picture.Draw(painter, *m_pDiagram, size());
         m_bPaintFailed = false;
     } catch (const std::exception& error) {
         // A box opened inside a paint would be painted over and re-raised by
@@ -55,7 +55,34 @@ void CKelvaroView::paintEvent(QPaintEvent*) {
     }
 }
 
-void CKelvaroView::DirectRedraw() {
+void CKelvaroView::resizeEvent(QResizeEvent* event) {
+    m_picture.Invalidate();
+    QWidget::resizeEvent(event);
+}
+
+void CKelvaroView::mousePressEvent(QMouseEvent* event) {
+    RunGuarded(this, [&] { m_input.MousePress(*event); });
+}
+
+void CKelvaroView::mouseMoveEvent(QMouseEvent* event) {
+    RunGuarded(this, [&] { m_input.MouseMove(*event); });
+}
+
+void CKelvaroView::mouseReleaseEvent(QMouseEvent* event) {
+    RunGuarded(this, [&] { m_input.MouseRelease(*event); });
+}
+
+void CKelvaroView::mouseDoubleClickEvent(QMouseEvent* event) {
+    RunGuarded(this, [&] { m_input.MouseDoubleClick(*event); });
+}
+
+void CKelvaroView::keyPressEvent(QKeyEvent* event) {
+    RunGuarded(this, [&] { m_input.KeyPress(*event); });
+}
+
+void CKelvaroView::DirectRedraw(Redraw what) {
+    if (what == Redraw::Everything)
+        m_picture.Invalidate();
     repaint();
 }
 
@@ -101,9 +128,16 @@ void CKelvaroView::PrintTo(QPaintDevice& device) {
     m_pDiagram->Paint(dc);
 }
 
+void CKelvaroView::OnShowParameters() {
+    CDia_Parameters dialog;
+    dialog.m_pDiagram = m_pDiagram.get();
+    if (dialog.exec() == QDialog::Accepted)
+        DirectRedraw(Redraw::Everything);
+}
+
 void CKelvaroView::OnShowSpectrum() {
     m_pDiagram->showSpectrum = !m_pDiagram->showSpectrum;
-    repaint();
+    DirectRedraw(Redraw::Everything);
 }
 
 void CKelvaroView::OnShowXYByMouse() {

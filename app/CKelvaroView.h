@@ -2,6 +2,8 @@
 // paints, prints, previews and copies it, and runs the View commands on it.
 #pragma once
 
+#include "app/DiagramPicture.h"
+#include "app/ViewInput.h"
 #include "diagram/DiagramHost.h"
 #include "render/NullDrawContext.h"
 
@@ -16,7 +18,7 @@ class CMainFrame;
 class CDocTemplate;
 class QPaintDevice;
 
-class CKelvaroView : public QWidget, public IDiagramHost {
+class CKelvaroView : public QWidget, public IDiagramHost, public IViewShell {
     Q_OBJECT
 public:
     // Makes the diagram and hands it, with the drawing context of the first
@@ -32,6 +34,7 @@ public:
     void OnEditCopy();
     void OnFilePrint();
     void OnFilePrintPreview();
+    void OnShowParameters();
     void OnShowSpectrum();
     void OnShowXYByMouse();
     void OnMakeInterpolation();
@@ -41,14 +44,14 @@ public:
     // the picture at the window's size in screen inches, at the top left.
     void PrintTo(QPaintDevice& device);
 
-    // ---- For the mouse and key handling ----
+    // ---- IViewShell, for the mouse and key handling ----
     // An immediate, complete repaint of the view.
-    void DirectRedraw();
+    void DirectRedraw(Redraw what = Redraw::Everything) override;
     // Status pane 0 of the main window, repainted at once.
-    void ShowStatus(const std::string& text);
+    void ShowStatus(const std::string& text) override;
     // Opens path again as a new document (never the already-open check) and
     // titles it with the zoom request's title; errors end in a message.
-    void OpenZoomWindow(const std::string& path);
+    void OpenZoomWindow(const std::string& path) override;
 
     // ---- IDiagramHost ----
     Rect ClientRect() const override;
@@ -59,12 +62,21 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     CKelvaroDoc& m_doc;
     CMainFrame& m_mainFrame;
     CDocTemplate& m_docTemplate;
     std::unique_ptr<CDiagram> m_pDiagram;
+    CViewInput m_input;
+    // The picture without the marker line, so a marker move redraws the line only.
+    CDiagramPicture m_picture;
     // The first paint after loading lays the plot out without drawing.
     CNullDrawContext m_layoutDC;
     // A failing paint reports once, not at every repaint that follows.

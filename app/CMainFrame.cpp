@@ -140,6 +140,7 @@ void CMainFrame::CreateActions() {
          }},
         {ID_VIEW_TOOLBAR, [this] { m_wndToolBar->setVisible(!m_wndToolBar->isVisible()); }},
         {ID_VIEW_STATUS_BAR, [this] { m_wndStatusBar->setVisible(!m_wndStatusBar->isVisible()); }},
+        {ID_SHOW_PARAMETERS, viewCommand(&CKelvaroView::OnShowParameters)},
         {ID_SHOW_SPECTRUM, viewCommand(&CKelvaroView::OnShowSpectrum)},
         {ID_SHOW_XY_BY_MOUSE, viewCommand(&CKelvaroView::OnShowXYByMouse)},
         {ID_MAKE_INTERPOLATION, viewCommand(&CKelvaroView::OnMakeInterpolation)},

@@ -1,0 +1,57 @@
+#include "app/DiagramPicture.h"
+
+#include "diagram/CDiagram.h"
+#include "qtdraw/QtDrawContext.h"
+
+#include <QPaintDevice>
+#include <QPainter>
+
+#include <utility>
+
+namespace {
+
+// Paint draws the marker line last and only while markerX > 0: hiding it for
+// one paint leaves exactly the picture under the line.
+class MarkerHidden {
+public:
+    explicit MarkerHidden(CDiagram& diagram)
+        : diagram(diagram), markerX(std::exchange(diagram.markerX, -1.0)) {}
+    ~MarkerHidden() { diagram.markerX = markerX; }
+    MarkerHidden(const MarkerHidden&) = delete;
+    MarkerHidden& operator=(const MarkerHidden&) = delete;
+
+private:
+    CDiagram& diagram;
+    double markerX;
+};
+
+} // namespace
+
+void CDiagramPicture::Invalidate() {
+    picture = QImage();
+}
+
+void CDiagramPicture::Draw(QPainter& painter, CDiagram& diagram, QSize size) {
+    const qreal pixelRatio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    if (picture.isNull() || picture.deviceIndependentSize().toSize() != size ||
+        picture.devicePixelRatio() != pixelRatio) {
+        Invalidate();
+        picture = PaintWithoutMarker(diagram, size, pixelRatio);
+    }
+    painter.drawImage(0, 0, picture);
+    CQtDrawContext context(painter);
+    diagram.DrawMarker(context);
+}
+
+QImage CDiagramPicture::PaintWithoutMarker(CDiagram& diagram, QSize size, qreal pixelRatio) {
+    QImage image(size * pixelRatio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(pixelRatio);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        CQtDrawContext context(painter);
+        const MarkerHidden hidden(diagram);
+        diagram.Paint(context);
+    }
+    return image;
+}

@@ -1,0 +1,192 @@
+#include "app/ViewInput.h"
+
+#include "diagram/CDiagram.h"
+#include "diagram/Numbers.h"
+#include "diagram/ZoomRequest.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QRect>
+#include <QRubberBand>
+#include <QWidget>
+
+#include <cstdlib>
+#include <utility>
+
+namespace {
+
+// A press this close to the marker line (in pixels) grabs it.
+constexpr int kMarkerGrab = 2;
+// A right double-click this close to the marker line removes it.
+constexpr int kMarkerRemove = 3;
+// Narrower zoom rectangles (and every one drawn to the left) open nothing.
+constexpr int kMinZoomWidth = 10;
+
+QPoint PixelOf(const QMouseEvent& event) {
+    return event.position().toPoint();
+}
+
+// The readouts write every number with five decimals, in the "C" locale.
+std::string ReadoutNumber(double value) {
+    return FormatFixed(value, 5);
+}
+
+// " X = " and the X under the mouse: the date or time text of a date-time
+// axis, otherwise the number.
+std::string XPart(const std::string& xText, double x) {
+    return " X = " + (xText.empty() ? ReadoutNumber(x) : xText);
+}
+
+} // namespace
+
+CViewInput::CViewInput(QWidget& view, CDiagram& diagram, IViewShell& shell)
+    : diagram(diagram), shell(shell), band(new QRubberBand(QRubberBand::Rectangle, &view)) {}
+
+CViewInput::~CViewInput() {
+    delete band.data();
+}
+
+void CViewInput::MousePress(QMouseEvent& event) {
+    if (event.button() != Qt::LeftButton)
+        return;
+    const QPoint at = PixelOf(event);
+    // Legend samples lie outside the plot, so they are tested first.
+    if (diagram.HitTestLegend(at.x(), at.y())) {
+        shell.DirectRedraw(IViewShell::Redraw::Everything);
+        return;
+    }
+    double x = 0.0;
+    double y = 0.0;
+    if (!diagram.ValueAtPixel(at.x(), at.y(), &x, &y))
+        return;
+    if (std::abs(MarkerPixel() - at.x()) <= kMarkerGrab) {
+        m_bDragMarker = true;
+        return;
+    }
+    m_bDragMarker = false;
+    StartZoomRectangle(at, x, y);
+}
+
+void CViewInput::MouseMove(QMouseEvent& event) {
+    const QPoint at = PixelOf(event);
+    if (tracking) {
+        band->setGeometry(QRect(origin, at).normalized());
+        return;
+    }
+    if (m_bDragMarker)
+        MarkerReadout(at);
+    else if (diagram.showXYByMouse)
+        CurveReadout(at);
+}
+
+void CViewInput::MouseRelease(QMouseEvent& event) {
+    if (event.button() != Qt::LeftButton)
+        return;
+    m_bDragMarker = false;
+    if (tracking)
+        FinishZoomRectangle(PixelOf(event));
+}
+
+void CViewInput::MouseDoubleClick(QMouseEvent& event) {
+    const QPoint at = PixelOf(event);
+    if (event.button() == Qt::LeftButton) {
+        MarkerReadout(at);
+    } else if (event.button() == Qt::RightButton) {
+        if (std::abs(MarkerPixel() - at.x()) <= kMarkerRemove) {
+            diagram.markerX = 0.0;
+            shell.DirectRedraw(IViewShell::Redraw::MarkerOnly);
+        }
+    }
+}
+
+void CViewInput::KeyPress(QKeyEvent& event) {
+    // While the zoom rectangle is dragged out, Escape cancels it and other
+    // keys are ignored.
+    if (tracking) {
+        if (event.key() == Qt::Key_Escape)
+            CancelZoomRectangle();
+        return;
+    }
+    if (event.key() == Qt::Key_Left)
+        StepMarker(-1);
+    else if (event.key() == Qt::Key_Right)
+        StepMarker(+2); // one pixel can map back to the same column; two always move
+}
+
+void CViewInput::CurveReadout(QPoint at) {
+    const std::optional<CurveHit> hit = diagram.CurveAtPixel(at.x(), at.y());
+    if (!hit) {
+        ShowReadout(" ");
+        return;
+    }
+    ShowReadout(XPart(hit->xText, hit->x) + ", Y = " + ReadoutNumber(hit->y) +
+                ", Column = " + diagram.columns[hit->column].name);
+}
+
+void CViewInput::MarkerReadout(QPoint at) {
+    diagram.showXYByMouse = false;
+    // Outside the plot's horizontal span markerX keeps its value.
+    diagram.ValueAtPixel(at.x(), at.y(), &diagram.markerX, nullptr);
+    shell.DirectRedraw(IViewShell::Redraw::MarkerOnly);
+    // The table holds one value per shown column: the data columns and the
+    // spectrum column while it is shown, however many there are.
+    const std::optional<CurveValues> curves = diagram.CurveValuesAtPixel(at.x());
+    if (!curves) {
+        ShowReadout(" ");
+        return;
+    }
+    std::string text = XPart(curves->xText, diagram.markerX);
+    for (std::size_t i = 1; i < curves->values.size(); ++i) {
+        text += "; ";
+        text += diagram.columns[static_cast<long long>(i)].name;
+        text += " = " + ReadoutNumber(curves->values[i]);
+    }
+    ShowReadout(std::move(text));
+}
+
+void CViewInput::StepMarker(int offset) {
+    const int target = MarkerPixel() + offset;
+    double x = 0.0;
+    if (!diagram.ValueAtPixel(target, 0, &x, nullptr))
+        return;
+    diagram.markerX = x;
+    MarkerReadout(QPoint(target, 0));
+}
+
+int CViewInput::MarkerPixel() {
+    return diagram.PixelAtValue(diagram.markerX, 0.0).x;
+}
+
+void CViewInput::ShowReadout(std::string text) {
+    m_strStatus = std::move(text);
+    shell.ShowStatus(m_strStatus);
+}
+
+void CViewInput::StartZoomRectangle(QPoint from, double xFrom, double yFrom) {
+    tracking = true;
+    origin = from;
+    zoomXFrom = xFrom;
+    zoomYFrom = yFrom;
+    band->setGeometry(QRect(origin, QSize()));
+    band->show();
+}
+
+void CViewInput::FinishZoomRectangle(QPoint end) {
+    CancelZoomRectangle();
+    // The rectangle keeps its direction: a drag to the left has a negative
+    // width.
+    if (end.x() - origin.x() < kMinZoomWidth)
+        return;
+    double xTo = 0.0;
+    double yTo = 0.0;
+    if (!diagram.ValueAtPixel(end.x(), end.y(), &xTo, &yTo))
+        return;
+    // The request is cleared again when the open ends, also by an error.
+    const ZoomOpenScope request(zoomXFrom, xTo, zoomYFrom, yTo);
+    shell.OpenZoomWindow(diagram.filePath);
+}
+
+void CViewInput::CancelZoomRectangle() {
+    tracking = false;
+    band->hide();
+}

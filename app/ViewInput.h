@@ -1,0 +1,76 @@
+// The mouse and key handling of a diagram view: the curve and marker readouts,
+// the marker line's drag and arrow steps, legend clicks and the zoom rectangle.
+#pragma once
+
+#include <QPoint>
+#include <QPointer>
+
+#include <string>
+
+class CDiagram;
+class QKeyEvent;
+class QMouseEvent;
+class QRubberBand;
+class QWidget;
+
+// What the mouse and key handling needs from the view that owns it.
+class IViewShell {
+public:
+    virtual ~IViewShell() = default;
+    enum class Redraw { Everything, MarkerOnly };
+    // Direct redraw: an immediate, complete repaint of the view (QWidget::repaint()).
+    // MarkerOnly promises that nothing but markerX changed since the last paint.
+    virtual void DirectRedraw(Redraw what) = 0;
+    // Status pane 0 of the main window, repainted at once.
+    virtual void ShowStatus(const std::string& text) = 0;
+    // Opens path again as a new document through the application's document
+    // template (always a new window, never the already-open check); when a
+    // document comes back, sets its title to g_strZoomTitle. Called while the
+    // zoom request is set; must not throw past the caller.
+    virtual void OpenZoomWindow(const std::string& path) = 0;
+};
+
+// The view forwards its mouse and key events here. Operations that need the
+// table's rows raise InvalidArgumentError on a diagram without data; the view
+// catches it.
+class CViewInput {
+public:
+    CViewInput(QWidget& view, CDiagram& diagram, IViewShell& shell);
+    ~CViewInput();
+    CViewInput(const CViewInput&) = delete;
+    CViewInput& operator=(const CViewInput&) = delete;
+
+    void MousePress(QMouseEvent& event);
+    void MouseMove(QMouseEvent& event);
+    void MouseRelease(QMouseEvent& event);
+    void MouseDoubleClick(QMouseEvent& event);
+    void KeyPress(QKeyEvent& event);
+
+    // The marker line follows the mouse until the left button is released.
+    bool m_bDragMarker = false;
+    // The text last written to status pane 0 by a readout.
+    std::string m_strStatus;
+
+private:
+    void CurveReadout(QPoint at);
+    void MarkerReadout(QPoint at);
+    void StepMarker(int offset);
+    // The pixel column of the marker line, also when no marker is shown.
+    int MarkerPixel();
+    void ShowReadout(std::string text);
+
+    void StartZoomRectangle(QPoint origin, double xFrom, double yFrom);
+    void FinishZoomRectangle(QPoint end);
+    void CancelZoomRectangle();
+
+    CDiagram& diagram;
+    IViewShell& shell;
+
+    // The rubber band is a child of the view, so the view deletes it if it
+    // goes first.
+    QPointer<QRubberBand> band;
+    bool tracking = false;
+    QPoint origin;
+    double zoomXFrom = 0.0;
+    double zoomYFrom = 0.0;
+};
