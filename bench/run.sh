@@ -27,5 +27,6 @@ bin=$(realpath "$build")
 (cd "$work" && KELVARO_BENCH_FILE="$big_abs" "$bin/kelvaro-bench-analysis")
 
 "$build/kelvaro-bench-render" "$big"
+"$build/kelvaro-bench-open" "$big"
 measure "kelvaro-cli render 800x500 PNG (1,000,000 rows, load included)" \
     "$build/kelvaro-cli" render "$big" -o "$data/render.png"
