@@ -23,7 +23,7 @@ build-asan: deps
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 
 run: build
-	$(BUILD)/kelvaro-cli info examples/pump_test.txt
+	$(BUILD)/kelvaro
 
 test-main: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
