@@ -21,6 +21,9 @@ public:
     int Size() const { return n; }
 
 private:
+    // The butterflies of one stage whose blocks start in [from, to).
+    void Butterflies(int stage, int from, int to);
+
     Floats re;
     Floats im;
     Floats amplitudes;
