@@ -34,3 +34,14 @@ bench_file() {
     [ -s "$path" ] || "$1" "$3" "$path" >&2
     echo "$path"
 }
+
+# The settings of both scripts: bin (BIN_DIR, the first argument), data
+# (KELVARO_BENCH_DATA, default BIN_DIR/bench-data), sizes (KELVARO_BENCH_ROWS)
+# and runs (KELVARO_BENCH_RUNS, default the second argument).
+bench_settings() {
+    bin=$(realpath "${1:-build-bench}")
+    data=${KELVARO_BENCH_DATA:-$bin/bench-data}
+    sizes=(${KELVARO_BENCH_ROWS:-1000000 10000000})
+    runs=${KELVARO_BENCH_RUNS:-$2}
+    export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+}

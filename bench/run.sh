@@ -31,7 +31,7 @@ load=() png=() repaint=() header="| work |" rule="|---|"
 for rows in "${sizes[@]}"; do
     file=$(bench_file "$bin/kelvaro-bench-file" "$data" "$rows")
     size_mb=$(( $(stat -c %s "$file") / 1000000 ))
-    header+=" $(printf "%'d" "$rows") rows ($size_mb MB) |"
+    header+=" $rows rows ($size_mb MB) |"
     rule+="---|"
     measure "$runs" "$bin/kelvaro-cli" info "$file"
     load+=("$MEDIAN_S s, $PEAK_MIB MiB")
