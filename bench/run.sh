@@ -10,11 +10,7 @@
 set -euo pipefail
 here=$(dirname "$0")
 source "$here/measure.sh"
-bin=$(realpath "${1:-build-bench}")
-data=${KELVARO_BENCH_DATA:-$bin/bench-data}
-sizes=(${KELVARO_BENCH_ROWS:-1000000 10000000})
-runs=${KELVARO_BENCH_RUNS:-5}
-export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+bench_settings "${1:-build-bench}" 5
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
