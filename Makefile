@@ -34,9 +34,12 @@ test-asan: build-asan
 
 test: test-main test-asan
 
+# One table of load, PNG and repaint figures at 1M and 10M rows; the generated
+# files are made once in build-bench/bench-data (or KELVARO_BENCH_DATA).
 bench: deps
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DKELVARO_BENCH=ON
-	cmake --build build-bench -j $(JOBS)
+	cmake --build build-bench -j $(JOBS) --target kelvaro-cli kelvaro-bench-file kelvaro-bench-render \
+	    kelvaro-bench-open kelvaro-bench-interaction
 	bash bench/run.sh build-bench
 
 clean:

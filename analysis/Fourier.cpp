@@ -3,7 +3,6 @@
 #include "diagram/InvalidArgumentError.h"
 
 #include <cmath>
-#include <utility>
 
 namespace {
 
@@ -11,14 +10,8 @@ namespace {
 // digits.
 constexpr float kTwoPi = 6.283185f;
 
-int ReverseBits(int value, int bits) {
-    int r = 0;
-    for (int b = 0; b < bits; ++b) {
-        r = 2 * r + value % 2;
-        value /= 2;
-    }
-    return r;
-}
+// Points of real and imaginary parts that fit in the cache together (64 KiB).
+constexpr int kCacheSpan = 8192;
 
 } // namespace
 
@@ -37,33 +30,22 @@ void CFourier::Init(int size) {
     im.assign(n, 0.0f);
     amplitudes.assign(half, 0.0f);
 
-    bitReversal.resize(n);
-    for (int i = 0; i < n; ++i)
-        bitReversal[i] = ReverseBits(i, stages);
+    // Entry i is i with its m low bits in reverse order: the reversal of i/2
+    // moved down one bit, with the low bit of i on top.
+    bitReversal.assign(n, 0);
+    for (int i = 1; i < n; ++i)
+        bitReversal[i] = (bitReversal[i >> 1] >> 1) | ((i & 1) << (stages - 1));
 
-    // Every butterfly's angle is r * 2pi / N for some m-bit r; compute each
-    // distinct sine and cosine once and copy it into the tables in the order
-    // of use.
-    std::vector<float> sinOf(n), cosOf(n);
-    for (int r = 0; r < n; ++r) {
+    // The butterflies of stage s use the angles r * 2pi / N with r the m-bit
+    // reversal of an even block number, so r < N/2: N/2 sines and cosines serve
+    // the whole transform. The angle is exact in double (r and the constant
+    // have 24 bits each, N is a power of two) before its sine is rounded.
+    sines.resize(half);
+    cosines.resize(half);
+    for (int r = 0; r < half; ++r) {
         const double theta = static_cast<double>(r) * static_cast<double>(kTwoPi) / n;
-        sinOf[r] = static_cast<float>(std::sin(theta));
-        cosOf[r] = static_cast<float>(std::cos(theta));
-    }
-    const std::size_t entries = static_cast<std::size_t>(stages) * half;
-    sines.resize(entries);
-    cosines.resize(entries);
-    std::size_t t = 0;
-    for (int s = 1; s <= stages; ++s) {
-        const int h = n >> s;
-        const int shift = stages - s;
-        for (int b = 0; b < n; b += 2 * h)
-            for (int j = 0; j < h; ++j) {
-                const int r = bitReversal[(b + j) >> shift];
-                sines[t] = sinOf[r];
-                cosines[t] = cosOf[r];
-                ++t;
-            }
+        sines[r] = static_cast<float>(std::sin(theta));
+        cosines[r] = static_cast<float>(std::cos(theta));
     }
 }
 
@@ -75,34 +57,48 @@ const CFourier::Floats& CFourier::Transform(const std::vector<float>& samples) {
         re[i] = samples[i];
         im[i] = 0.0f;
     }
-    std::size_t t = 0;
-    for (int s = 1; s <= stages; ++s) {
-        const int h = n >> s;
-        for (int b = 0; b < n; b += 2 * h)
-            for (int j = 0; j < h; ++j, ++t) {
-                const int p = b + j;
-                const int q = p + h;
-                const float c = cosines[t];
-                const float sn = sines[t];
-                const float tr = c * re[q] + sn * im[q];
-                const float ti = c * im[q] - sn * re[q];
-                re[q] = re[p] - tr;
-                im[q] = im[p] - ti;
-                re[p] = re[p] + tr;
-                im[p] = im[p] + ti;
-            }
-    }
-    for (int i = 0; i < n; ++i) {
-        const int k = bitReversal[i];
-        if (i < k) {
-            std::swap(re[i], re[k]);
-            std::swap(im[i], im[k]);
+    // Once a stage's blocks fit in the cache, every later stage stays within
+    // them: run all remaining stages on one such span before the next. Every
+    // butterfly does the same arithmetic on the same values as in stage order.
+    int s = 1;
+    for (; s <= stages && (2 << (stages - s)) > kCacheSpan; ++s)
+        Butterflies(s, 0, n);
+    const int span = 2 << (stages - s);
+    for (int from = 0; from < n; from += span)
+        for (int t = s; t <= stages; ++t)
+            Butterflies(t, from, from + span);
+
+    // Only the first half of the reordered bins is kept: read them in place
+    // through the bit-reversal table rather than swapping all N.
+    const auto magnitude = [this](int k) {
+        const int i = bitReversal[k];
+        return std::sqrt(re[i] * re[i] + im[i] * im[i]);
+    };
+    amplitudes[0] = magnitude(0) / n;
+    for (int k = 1; k < half; ++k)
+        amplitudes[k] = 2.0f * magnitude(k) / n;
+    return amplitudes;
+}
+
+void CFourier::Butterflies(int stage, int from, int to) {
+    const int h = n >> stage;
+    const int shift = stages - stage;
+    float* const real = re.data();
+    float* const imag = im.data();
+    for (int b = from; b < to; b += 2 * h) {
+        const int r = bitReversal[b >> shift];
+        const float c = cosines[r];
+        const float sn = sines[r];
+        for (int p = b; p < b + h; ++p) {
+            const int q = p + h;
+            const float tr = c * real[q] + sn * imag[q];
+            const float ti = c * imag[q] - sn * real[q];
+            real[q] = real[p] - tr;
+            imag[q] = imag[p] - ti;
+            real[p] = real[p] + tr;
+            imag[p] = imag[p] + ti;
         }
     }
-    amplitudes[0] = std::sqrt(re[0] * re[0] + im[0] * im[0]) / n;
-    for (int k = 1; k < half; ++k)
-        amplitudes[k] = 2.0f * std::sqrt(re[k] * re[k] + im[k] * im[k]) / n;
-    return amplitudes;
 }
 
 void CFourier::Release() {

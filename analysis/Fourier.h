@@ -1,7 +1,6 @@
 // A radix-2 fast Fourier transform for one size N, in single precision. The
-// sine and cosine of every butterfly are computed once, at initialisation, and
-// stored in the order the transform uses them, so a transform calls no
-// trigonometric function and walks both tables strictly forward.
+// sine and cosine of every distinct butterfly angle are computed once, at
+// initialisation, so a transform calls no trigonometric function.
 #pragma once
 
 #include "diagram/LargeBlockAllocator.h"
@@ -22,9 +21,15 @@ public:
     int Size() const { return n; }
 
 private:
+    // The butterflies of one stage whose blocks start in [from, to).
+    void Butterflies(int stage, int from, int to);
+
     Floats re;
     Floats im;
     Floats amplitudes;
+    // Sine and cosine of the angle r * 2pi / N for r = 0 .. N/2 - 1: every
+    // butterfly uses one of these N/2 angles, and all butterflies of one block
+    // share it.
     Floats sines;
     Floats cosines;
     std::vector<int, LargeBlockAllocator<int>> bitReversal;

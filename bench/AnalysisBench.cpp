@@ -1,5 +1,5 @@
-// The two derived files of a large data file: the time from a loaded diagram
-// to the file in place. "Cold" loads the file afresh before every run (outside
+// The two derived files and the spectrum of a large data file: the time from
+// a loaded diagram to the result. "Cold" loads the file afresh before every run (outside
 // the timing), so the cells are still texts; "Warm" reuses one loaded diagram
 // whose numbers were read by an earlier run, as after the viewer has painted.
 // The files are written into the current directory.
@@ -59,5 +59,7 @@ BENCHMARK_CAPTURE(Cold, Correlation, &CDiagram::MakeCorrelationFile)
 BENCHMARK_CAPTURE(Warm, Interpolation, &CDiagram::MakeInterpolationFile)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Warm, Correlation, &CDiagram::MakeCorrelationFile)->Unit(benchmark::kMillisecond);
+// The spectrum that every load ends with, alone.
+BENCHMARK_CAPTURE(Warm, Spectrum, &CDiagram::ComputeSpectrum)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

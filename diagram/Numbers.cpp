@@ -1,5 +1,6 @@
 #include "diagram/Numbers.h"
 
+#include <bit>
 #include <cerrno>
 #include <charconv>
 #include <climits>
@@ -94,6 +95,56 @@ bool FastDecimal(std::string_view text, double& result) {
     return true;
 }
 
+// "%.Nf" of a finite value below 10^12 with at most 6 decimals, by integer
+// arithmetic on the exact binary value m * 2^e: value * 10^N is rounded to an
+// integer half to even, as printf rounds, and written as digits. Returns the
+// length written, or 0 when the value needs the general path.
+std::size_t FixedByIntegers(double value, int decimals, char* out) {
+    static constexpr std::uint64_t powers[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
+    if (!(std::fabs(value) < 1e12) || decimals < 0 || decimals > 6)
+        return 0;
+    const auto bits = std::bit_cast<std::uint64_t>(value);
+    const int biased = static_cast<int>((bits >> 52) & 0x7ff);
+    const std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);
+    const std::uint64_t m = biased == 0 ? fraction : fraction | (std::uint64_t{1} << 52);
+    const int e = biased == 0 ? -1074 : biased - 1075;
+    const std::uint64_t scale = powers[decimals];
+    const unsigned __int128 product = static_cast<unsigned __int128>(m) * scale; // < 2^73
+    unsigned __int128 scaled = 0;
+    if (e >= 0) {
+        scaled = product << e; // below 10^18: the value is below 10^12
+    } else if (-e < 128) {
+        const int shift = -e;
+        scaled = product >> shift;
+        const unsigned __int128 rest = product - (scaled << shift);
+        const unsigned __int128 halfway = static_cast<unsigned __int128>(1) << (shift - 1);
+        if (rest > halfway || (rest == halfway && (scaled & 1) != 0))
+            ++scaled;
+    } // else the value is below half a unit of the last decimal: 0
+    const auto units = static_cast<std::uint64_t>(scaled);
+    std::uint64_t whole = units / scale;
+    std::uint64_t part = units % scale;
+
+    char digits[24];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + whole % 10);
+        whole /= 10;
+    } while (whole != 0);
+    std::size_t length = 0;
+    if (std::signbit(value))
+        out[length++] = '-';
+    while (count > 0)
+        out[length++] = digits[--count];
+    if (decimals > 0) {
+        out[length++] = '.';
+        for (int d = decimals - 1; d >= 0; --d, part /= 10)
+            out[length + static_cast<std::size_t>(d)] = static_cast<char>('0' + part % 10);
+        length += static_cast<std::size_t>(decimals);
+    }
+    return length;
+}
+
 } // namespace
 
 double AtoF(std::string_view text) {
@@ -139,6 +190,8 @@ std::string FormatC(const char* format, ...) {
 
 std::string FormatFixed(double value, int decimals) {
     char buffer[400];
+    if (const std::size_t length = FixedByIntegers(value, decimals, buffer))
+        return std::string(buffer, length);
     const auto [end, error] =
         std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
     if (error != std::errc())

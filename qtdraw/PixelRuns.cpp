@@ -60,6 +60,18 @@ void AddRun(std::vector<QLine>& runs, QLine run) {
 } // namespace
 
 void AppendPixelRuns(QPoint from, QPoint to, const QRect& area, std::vector<QLine>& runs) {
+    if (from.x() == to.x() && from.y() != to.y()) {
+        // Along a column, the line of a curve whose rows share a pixel
+        // column: its pixels from the start on, the end left out.
+        if (from.x() < area.left() || from.x() > area.right())
+            return;
+        const bool down = to.y() > from.y();
+        const int low = std::max(down ? from.y() : to.y() + 1, area.top());
+        const int high = std::min(down ? to.y() : from.y() + 1, area.bottom() + 1);
+        if (low < high)
+            AddRun(runs, QLine(from.x(), low, from.x(), high));
+        return;
+    }
     const MajorAxisLine line(from, to);
     if (line.length == 0)
         return;

@@ -79,12 +79,12 @@ void CQtDrawContext::Rectangle(const Rect& rect) {
 }
 
 void CQtDrawContext::MoveTo(int x, int y) {
-    position = QPoint(x, y);
+    position = Packed(x, y);
 }
 
 void CQtDrawContext::LineTo(int x, int y) {
-    const QLine line(position, QPoint(x, y));
-    position = line.p2();
+    const QLine line(Unpacked(position), QPoint(x, y));
+    position = Packed(x, y);
     // A line of length 0 covers no pixel once its end is left out; a repeat
     // of the line just queued covers the same pixels again.
     if (line.p1() == line.p2() || (lineQueued && line == lastLine))
@@ -94,7 +94,20 @@ void CQtDrawContext::LineTo(int x, int y) {
     if (pixelExact && pen.width <= 1)
         AppendPixelRuns(line.p1(), line.p2(), area, pending);
     else
-        pending.push_back(line);
+        QueueWideLine(line);
+}
+
+void CQtDrawContext::QueueWideLine(const QLine& line) {
+    if (line.dx() == 0 && !pending.empty()) {
+        QLine& last = pending.back();
+        const int low = std::min(last.y1(), last.y2());
+        const int high = std::max(last.y1(), last.y2());
+        if (last.dx() == 0 && last.x1() == line.x1() && line.y1() >= low && line.y1() <= high) {
+            last = QLine(line.x1(), std::min(low, line.y2()), line.x1(), std::max(high, line.y2()));
+            return;
+        }
+    }
+    pending.push_back(line);
 }
 
 void CQtDrawContext::TextOut(int x, int y, TextAlign align, std::string_view text) {

@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QRect>
 
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -45,7 +46,24 @@ private:
     // Consecutive lines of one pen are drawn together; any other operation
     // draws them first, so the order of the picture never changes.
     void Flush();
+    // Queues a line of a pen wider than one pixel. A vertical line that
+    // continues the last one queued in the same column widens it instead:
+    // where thousands of rows share a pixel column, one stroke covers the
+    // pixels all of them would.
+    void QueueWideLine(const QLine& line);
     const LoadedFont& CurrentFont();
+
+    // The current position is kept as one 8-byte value, written and read
+    // whole: written as two 4-byte halves and read back at once, it would
+    // stall every LineTo until the two stores reached the cache.
+    static std::uint64_t Packed(int x, int y) {
+        return static_cast<std::uint32_t>(x) |
+               static_cast<std::uint64_t>(static_cast<std::uint32_t>(y)) << 32;
+    }
+    static QPoint Unpacked(std::uint64_t point) {
+        return QPoint(static_cast<std::int32_t>(static_cast<std::uint32_t>(point)),
+                      static_cast<std::int32_t>(static_cast<std::uint32_t>(point >> 32)));
+    }
 
     QPainter& painter;
     bool pixelExact; // raster device, no transform: lines go down as pixel runs
@@ -53,7 +71,7 @@ private:
     PenSpec pen{1, 0};
     FontSpec font;
     COLORREF textColor = 0;
-    QPoint position;
+    std::uint64_t position = 0;
     std::vector<QLine> pending;
     QLine lastLine; // the last line queued, to skip an exact repeat
     bool lineQueued = false;

@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -92,4 +93,33 @@ TEST(Numbers, FastPathsAgreeWithTheCLibrary) {
     EXPECT_EQ(FormatFixed(2.5, 0), "2");
     EXPECT_EQ(FormatFixed(0.0000005, 6), "0.000000"); // 5e-7 is just below the tie
     EXPECT_EQ(FormatFixed(37991.5, 6), "37991.500000");
+}
+
+// Every kind of float a spectrum cell can hold, and doubles around the limits
+// of the integer path, written as printf writes them: denormals, ties, signs,
+// zeros, large values, infinities and NaN.
+TEST(Numbers, FormatFixedWritesEveryFloatAsPrintfDoes) {
+    std::mt19937 random(11);
+    const auto expectSameAsPrintf = [](double value) {
+        for (int decimals = 0; decimals <= 7; ++decimals) {
+            char expected[400];
+            std::snprintf(expected, sizeof expected, "%.*f", decimals, value);
+            ASSERT_EQ(FormatFixed(value, decimals), expected) << value << " " << decimals;
+        }
+    };
+    for (int i = 0; i < 300000; ++i) {
+        const auto bits = static_cast<std::uint32_t>(random());
+        float value = 0.0f;
+        std::memcpy(&value, &bits, sizeof value);
+        expectSameAsPrintf(value);
+        // Values of a few units, where most amplitudes lie.
+        expectSameAsPrintf(static_cast<float>(bits % 100000000) / 1e6f);
+    }
+    const double specials[] = {0.0,       -0.0,      0.5,      1.5,
+                               2.5,       0.125,     0.375,    -0.0000005,
+                               0.0000015, 0.0000025, 4.9e-324, 999999999999.99999,
+                               1e12,      -1e12,     1e300,    INFINITY,
+                               -INFINITY, NAN,       -NAN};
+    for (double value : specials)
+        expectSameAsPrintf(value);
 }

@@ -1,12 +1,15 @@
 // The QPainter context on a QImage: pixel for pixel what the diagram asks.
 #include "qtdraw/QtDrawContext.h"
 #include "RenderTestSupport.h"
+#include "diagram/Numbers.h"
 
 #include <QImage>
 #include <QPainter>
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <random>
 #include <set>
 
 namespace {
@@ -131,4 +134,102 @@ TEST(QtPicture, ADiagramHasNoAntialiasedPixelsAndOneWideGridLines) {
     EXPECT_EQ(image.pixel(79, 300), grid);
     EXPECT_EQ(image.pixel(78, 300), kWhite);
     EXPECT_EQ(image.pixel(80, 300), kWhite);
+}
+
+namespace {
+
+// The drawing without any reduction: the QPainter context, but with its pen
+// switched away and back after every line, so that each line is drawn on its
+// own and nothing is merged with or skipped after the line before it.
+class OneLineAtATime final : public CDrawContext {
+public:
+    explicit OneLineAtATime(CQtDrawContext& inner) : inner(inner) {}
+    void Rectangle(const Rect& rect) override { inner.Rectangle(rect); }
+    void MoveTo(int x, int y) override { inner.MoveTo(x, y); }
+    void LineTo(int x, int y) override {
+        inner.LineTo(x, y);
+        const PenSpec pen = inner.GetCurrentPen();
+        inner.SelectPen(PenSpec{pen.width, pen.color ^ 1});
+        inner.SelectPen(pen);
+    }
+    void TextOut(int x, int y, TextAlign align, std::string_view text) override {
+        inner.TextOut(x, y, align, text);
+    }
+    void SetTextColor(COLORREF color) override { inner.SetTextColor(color); }
+    int TextWidth(std::string_view text) override { return inner.TextWidth(text); }
+    void FillSolidRect(int x, int y, int width, int height, COLORREF color) override {
+        inner.FillSolidRect(x, y, width, height, color);
+    }
+    PenSpec SelectPen(const PenSpec& pen) override { return inner.SelectPen(pen); }
+    FontSpec SelectFont(const FontSpec& font) override { return inner.SelectFont(font); }
+    PenSpec GetCurrentPen() const override { return inner.GetCurrentPen(); }
+
+private:
+    CQtDrawContext& inner;
+};
+
+// Rows of a steep, a flat, a noisy and a gapped curve (empty and text cells
+// every few rows), X counting rows.
+std::string CurvesFile(int rows) {
+    std::mt19937 random(rows);
+    std::uniform_real_distribution<double> noise(-1.0, 1.0);
+    std::string text = "X=number\nCurves\nt;steep;flat;noisy;gapped\n";
+    for (int i = 0; i < rows; ++i) {
+        const double steep = (i % 7 < 3 ? 1 : -1) * 40.0 * noise(random) * noise(random);
+        const std::string gapped = i % 11 == 3   ? ""
+                                   : i % 17 == 5 ? "n/a"
+                                                 : FormatC("%.3f", 5 + 3 * std::sin(i * 0.01));
+        text += FormatC("%d;%.4f;2.5;%.4f;", i, steep, 10 * std::sin(i * 0.002) + noise(random)) +
+                gapped + "\n";
+    }
+    return text;
+}
+
+QImage PaintedBy(CDiagram& diagram, bool reduced) {
+    QImage image(800, 500, QImage::Format_RGB32);
+    image.fill(kWhite);
+    QPainter painter(&image);
+    CQtDrawContext qt(painter);
+    OneLineAtATime alone(qt);
+    diagram.Paint(reduced ? static_cast<CDrawContext&>(qt) : alone);
+    return image;
+}
+
+std::string FirstDifference(const QImage& a, const QImage& b) {
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y))
+                return std::to_string(x) + "," + std::to_string(y);
+    return "none";
+}
+
+} // namespace
+
+// Lines of one pen are merged where rows share pixel columns; the picture must
+// stay the one every line drawn on its own gives, pixel for pixel.
+TEST(QtPicture, MergedLinesGiveThePixelsOfEveryLineDrawnAlone) {
+    TempDir dir;
+    for (int rows : {150, 30000}) {
+        RecordingHost host;
+        host.client = Rect{0, 0, 800, 500};
+        CDiagram diagram(&host);
+        ASSERT_TRUE(diagram.LoadFile(dir.Write("curves.txt", CurvesFile(rows)).string()));
+        for (int width : {1, 2, 3, 6})
+            for (bool marks : {false, true})
+                for (bool fixedRange : {false, true}) {
+                    SCOPED_TRACE(testing::Message()
+                                 << rows << " rows, width " << width << (marks ? ", marks" : "")
+                                 << (fixedRange ? ", fixed Y" : ""));
+                    diagram.lineWidth = width;
+                    diagram.showMarks = marks;
+                    // A fixed range that cuts the curves leaves segments out.
+                    diagram.yAutoscale = !fixedRange;
+                    diagram.yMin = -5;
+                    diagram.yDelta = 2;
+                    const QImage reduced = PaintedBy(diagram, true);
+                    const QImage alone = PaintedBy(diagram, false);
+                    ASSERT_TRUE(reduced == alone)
+                        << "first difference at " << FirstDifference(reduced, alone);
+                }
+    }
 }
