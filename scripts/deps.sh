@@ -10,6 +10,7 @@ packages=(
   libcli11-dev nlohmann-json3-dev
   fonts-dejavu-core fonts-liberation
   locales xvfb xauth xdotool imagemagick time
+  clang libclang-rt-14-dev
 )
 
 as_root() {
