@@ -29,18 +29,24 @@ bool AllOf(std::string_view text, const char* characters) {
     return !text.empty() && text.find_first_not_of(characters) == std::string_view::npos;
 }
 
+constexpr long kNotATemporary = 0;
+constexpr long kOwnerUnknown = -1;
+
 // The owner's process id when name is a temporary file of targetName: the
-// prefix, then ".PID.XXXXXX.tmp"; 0 otherwise.
+// prefix, then ".PID.XXXXXX.tmp"; kOwnerUnknown for the earlier form without
+// the id (".XXXXXX.tmp"), kNotATemporary for any other name.
 long OwnerOfTemporary(std::string_view name, const std::string& prefix) {
     if (!name.starts_with(prefix) || !name.ends_with(".tmp"))
-        return 0;
-    std::string_view rest = name.substr(prefix.size(), name.size() - prefix.size() - 4);
-    if (rest.size() < 9 || rest[0] != '.' || rest[rest.size() - 7] != '.')
-        return 0;
-    const std::string_view pid = rest.substr(1, rest.size() - 8);
-    if (pid.size() > 10 || !AllOf(pid, "0123456789") ||
+        return kNotATemporary;
+    const std::string_view rest = name.substr(prefix.size(), name.size() - prefix.size() - 4);
+    if (rest.size() < 7 || rest[rest.size() - 7] != '.' ||
         !AllOf(rest.substr(rest.size() - 6), "0123456789abcdef"))
-        return 0;
+        return kNotATemporary;
+    if (rest.size() == 7)
+        return kOwnerUnknown;
+    const std::string_view pid = rest.substr(1, rest.size() - 8);
+    if (rest[0] != '.' || pid.size() > 10 || !AllOf(pid, "0123456789"))
+        return kNotATemporary;
     return std::stol(std::string(pid));
 }
 
@@ -66,9 +72,11 @@ int RemoveLeftoverTemporaryFiles(const std::filesystem::path& directory,
         const std::string name = it->path().filename().string();
         const long owner = OwnerOfTemporary(name, prefix);
         struct stat info;
-        if (owner <= 0 || ::lstat(it->path().c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        if (owner == kNotATemporary || ::lstat(it->path().c_str(), &info) != 0 ||
+            !S_ISREG(info.st_mode))
             continue;
-        if ((ProcessIsGone(owner) || info.st_mtime < dayAgo) && ::unlink(it->path().c_str()) == 0)
+        const bool ownerGone = owner > 0 && ProcessIsGone(owner);
+        if ((ownerGone || info.st_mtime < dayAgo) && ::unlink(it->path().c_str()) == 0)
             ++removed;
     }
     return removed;

@@ -60,6 +60,7 @@ private:
 std::string TemporaryFileName(const std::string& targetName, long processId, unsigned random);
 
 // Removes from directory the temporary files of targetName whose owner
-// process no longer runs, or that are older than a day; returns their count.
+// process no longer runs, or that are older than a day (the only test for the
+// earlier names that carry no process id); returns their count.
 int RemoveLeftoverTemporaryFiles(const std::filesystem::path& directory,
                                  const std::string& targetName);

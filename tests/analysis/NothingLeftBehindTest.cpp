@@ -44,6 +44,8 @@ TEST(NothingLeftBehind, LeftoversOfKilledRunsGoWhenTheSameFileIsWrittenAgain) {
         {TemporaryFileName(target, self, 0x000001), true, false}, // a day old
         {TemporaryFileName(target, self, 0x000002), false, true}, // a live writer's
         {TemporaryFileName("run_Correlation.txt", EndedProcessId(), 0x3), false, true},
+        {".run_Spline_4.txt.abc123.tmp", true, false},     // no owner recorded, old
+        {".run_Spline_4.txt.abc124.tmp", false, true},     // no owner recorded, fresh
         {".run_Spline_4.txt.12x.abc123.tmp", false, true}, // not the pattern
         {".run_Spline_4.txt.1.ABC123.tmp", false, true},
     };
