@@ -3,10 +3,12 @@
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 600
 JOBS       ?= $(shell nproc)
 CMAKE_TYPE ?= RelWithDebInfo
 
-.PHONY: all deps build build-asan run test test-main test-asan bench clean
+.PHONY: all deps build build-asan build-fuzz run test test-main test-asan test-fuzz fuzz bench clean
 
 all: build
 
@@ -22,6 +24,18 @@ build-asan: deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DKELVARO_CORE_ONLY=ON -DKELVARO_SANITIZE=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 
+# The core and the libFuzzer target, built with clang and the sanitizers.
+build-fuzz: deps
+	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVARO_CORE_ONLY=ON -DKELVARO_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+
+# Fuzzes the load, paint, hit tests, zoom and derived files for FUZZ_SECONDS.
+fuzz: build-fuzz
+	bash fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+test-fuzz: build-fuzz
+	bash fuzz/run.sh $(FUZZ_BUILD) 60
+
 run: build
 	$(BUILD)/kelvaro
 
@@ -32,7 +46,7 @@ test-asan: build-asan
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
-test: test-main test-asan
+test: test-main test-asan test-fuzz
 
 # One table of load, PNG and repaint figures at 1M and 10M rows; the generated
 # files are made once in build-bench/bench-data (or KELVARO_BENCH_DATA).
@@ -43,4 +57,4 @@ bench: deps
 	bash bench/run.sh build-bench
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) build-bench
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) build-bench

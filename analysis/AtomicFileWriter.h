@@ -5,8 +5,16 @@
 #pragma once
 
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <string_view>
+
+// Raised by AtomicFileWriter::Write at the first write that fails (a full
+// disk, an I/O error), so that nothing goes on computing text nobody keeps.
+class FileWriteError : public std::runtime_error {
+public:
+    FileWriteError() : std::runtime_error("the file could not be written") {}
+};
 
 class AtomicFileWriter {
 public:
@@ -22,9 +30,13 @@ public:
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
-    // Creates the temporary file; false when the directory does not allow it.
+    // Removes what earlier writes of the same file left behind when they were
+    // killed, then creates the temporary file; false when the directory does
+    // not allow it. While the writer is open its temporary file is the
+    // pending one (PendingTemporaryFile.h) that a signal handler removes.
     bool Open();
-    // Appends text. Writes are buffered; a failure is kept for Commit.
+    // Appends text. Writes are buffered; the first one that fails raises
+    // FileWriteError.
     void Write(std::string_view text);
     // Writes what is buffered, flushes it to disk and renames the temporary
     // file to the target. A file that stood there before keeps its permissions.
@@ -40,3 +52,15 @@ private:
     int fd = -1;
     bool failed = false;
 };
+
+// The temporary name that a writer of target uses, e.g.
+// ".run7_Spline_100.txt.4711.3f9a0c.tmp" for process 4711: the owner's
+// process id and a random part, the target's name cut so that the whole name
+// stays within the 255 bytes a file name may have.
+std::string TemporaryFileName(const std::string& targetName, long processId, unsigned random);
+
+// Removes from directory the temporary files of targetName whose owner
+// process no longer runs, or that are older than a day (the only test for the
+// earlier names that carry no process id); returns their count.
+int RemoveLeftoverTemporaryFiles(const std::filesystem::path& directory,
+                                 const std::string& targetName);

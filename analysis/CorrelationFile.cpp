@@ -12,6 +12,10 @@
 
 namespace {
 
+constexpr int kMaxCurves = 2000;
+// "\t%+f" of a coefficient: within [-1, 1] but for rounding, or nan.
+constexpr std::uint64_t kValueBytes = 10;
+
 // Appends the separator and the name of a column.
 void AppendName(std::string& text, char separator, const CDiagram& diagram, int column) {
     text += separator;
@@ -30,6 +34,16 @@ std::string HeaderLine(const CDiagram& diagram, int curves) {
     return line;
 }
 
+// The bytes of the file: the title, the count line, the header line and one
+// row of name and values per curve.
+std::uint64_t FileBytes(const CDiagram& diagram, int curves, std::size_t countLineBytes) {
+    std::uint64_t names = 0;
+    for (int i = 1; i <= curves; ++i)
+        names += ColumnName(diagram.columns[i]).size() + 1;
+    const auto k = static_cast<std::uint64_t>(curves);
+    return diagram.title.size() + countLineBytes + 2 * names + k * k * kValueBytes;
+}
+
 void FillNumbers(std::vector<double>& numbers, const StringArray& cells) {
     for (std::size_t k = 0; k < numbers.size(); ++k)
         numbers[k] = cells.NumberAt(static_cast<long long>(k));
@@ -42,27 +56,36 @@ void CDiagram::MakeCorrelationFile() {
         throw InvalidArgumentError("The diagram has no table to make a correlation file of.");
     const int curves = columnCount - 2;
 
+    if (curves > kMaxCurves) {
+        ShowWarning(RefusalMessage("correlation", "Curves", curves, kMaxCurves, "curves"));
+        return;
+    }
+
     const std::string fileName = FormatC("%s_Correlation.txt", fileTitle.c_str());
-    const bool written = WriteDerivedFile(*this, fileName, [this, curves](AtomicFileWriter& file) {
-        file.Write(title);
-        file.Write("\n\n(Correlation between " + std::to_string(curves) + " curves)\n\n");
-        file.Write(HeaderLine(*this, curves));
-        // Every row starts with its own line break, so the file ends right
-        // after the last value.
-        const int n = values[0].GetSize();
-        std::vector<double> a(n), b(n);
-        for (int i = 1; i <= curves; ++i) {
-            std::string row;
-            AppendName(row, '\n', *this, i);
-            FillNumbers(a, values[i]);
-            for (int j = 1; j <= curves; ++j) {
-                FillNumbers(b, values[j]);
-                row += FormatC("\t%+f", PearsonCorrelation(a.data(), b.data(), n));
+    const std::string countLine =
+        "\n\n(Correlation between " + std::to_string(curves) + " curves)\n\n";
+    const DerivedFile file{
+        fileName, "correlation", [&] { return FileBytes(*this, curves, countLine.size() + 1); },
+        [&](AtomicFileWriter& writer) {
+            writer.Write(title);
+            writer.Write(countLine);
+            writer.Write(HeaderLine(*this, curves));
+            // Every row starts with its own line break, so the file ends right
+            // after the last value.
+            const int n = values[0].GetSize();
+            std::vector<double> a(n), b(n);
+            for (int i = 1; i <= curves; ++i) {
+                std::string row;
+                AppendName(row, '\n', *this, i);
+                FillNumbers(a, values[i]);
+                for (int j = 1; j <= curves; ++j) {
+                    FillNumbers(b, values[j]);
+                    row += FormatC("\t%+f", PearsonCorrelation(a.data(), b.data(), n));
+                }
+                writer.Write(row);
             }
-            file.Write(row);
-        }
-    });
-    if (written)
+        }};
+    if (WriteDerivedFile(*this, file))
         ShowInformation("Correlation file was written to\n\n\"" + CurrentDirectoryText() + "\\" +
                         fileName + "\"\n\nCurves = " + std::to_string(curves));
 }

@@ -9,9 +9,13 @@
 #include "diagram/Numbers.h"
 
 #include <algorithm>
+#include <cmath>
+#include <optional>
 #include <vector>
 
 namespace {
+
+constexpr int kMaxPoints = 10'000'000;
 
 // The first data column as a function of X: the rows sorted by X and straight
 // lines between them, extended beyond the first and the last row.
@@ -37,6 +41,15 @@ public:
     // A single row has no piece to evaluate: its value holds at every X (an
     // unbuilt table would give 0.0, which is wrong for any other value).
     double ValueAt(double u) const { return rows == 1 ? y[0] : EvaluatePiecewise(table.data(), u); }
+
+    // The largest magnitude of a value between the first and the last row:
+    // straight lines between rows never leave the range of their values.
+    double ValueBound() const {
+        double bound = 0.0;
+        for (double v : y)
+            bound = std::max(bound, std::fabs(v));
+        return bound;
+    }
 
 private:
     int rows;
@@ -87,6 +100,22 @@ void WriteGridLines(AtomicFileWriter& file, const RowInterpolant& rows, int coun
     WriteEmptyLines(file, count - t);
 }
 
+// An upper bound of the bytes WriteGridLines writes: every line as wide as
+// the widest X and the widest value can make it. X stays within the rows'
+// range but for xMin, which also gives the only value taken outside it.
+std::uint64_t GridLinesBound(const RowInterpolant& rows, int count, double xMin, double xDelta) {
+    if (rows.Rows() == 0)
+        return static_cast<std::uint64_t>(count);
+    double xBound = std::max(std::fabs(rows.FirstX()), std::fabs(rows.LastX()));
+    double valueBound = rows.ValueBound();
+    if (xDelta > 0) {
+        xBound = std::max(xBound, std::fabs(xMin));
+        valueBound = std::max(valueBound, std::fabs(rows.ValueAt(xMin)));
+    }
+    const std::uint64_t line = FixedThreeWidth(xBound) + 2 + FixedThreeWidth(valueBound) + 1;
+    return static_cast<std::uint64_t>(count) * line;
+}
+
 } // namespace
 
 void CDiagram::MakeInterpolationFile() {
@@ -100,16 +129,27 @@ void CDiagram::MakeInterpolationFile() {
                     "was written.");
         return;
     }
+    if (intervals > kMaxPoints) {
+        ShowWarning(RefusalMessage("interpolation", "Intervals", intervals, kMaxPoints, "points"));
+        return;
+    }
 
     const std::string fileName = FormatC("%s_Spline_%d.txt", fileTitle.c_str(), intervals);
-    const bool written = WriteDerivedFile(*this, fileName, [this](AtomicFileWriter& file) {
-        file.Write(title + " (Interpolation " + std::to_string(intervals) + " points)\n\n");
-        file.Write(std::string(ColumnName(columns[0])) + ", " +
-                   std::string(ColumnName(columns[1])) + "\n\n");
-        const RowInterpolant rows(values[0], values[1]);
-        WriteGridLines(file, rows, intervals, fileXmin, fileXdelta);
-    });
-    if (written)
+    const std::string header = title + " (Interpolation " + std::to_string(intervals) +
+                               " points)\n\n" + std::string(ColumnName(columns[0])) + ", " +
+                               std::string(ColumnName(columns[1])) + "\n\n";
+    std::optional<RowInterpolant> rows;
+    const DerivedFile file{fileName, "interpolation",
+                           [&] {
+                               rows.emplace(values[0], values[1]);
+                               return header.size() +
+                                      GridLinesBound(*rows, intervals, fileXmin, fileXdelta);
+                           },
+                           [&](AtomicFileWriter& writer) {
+                               writer.Write(header);
+                               WriteGridLines(writer, *rows, intervals, fileXmin, fileXdelta);
+                           }};
+    if (WriteDerivedFile(*this, file))
         ShowInformation("Interpolation file was written to\n\n" + CurrentDirectoryText() + "\\" +
                         fileName + "\n\nIntervals = " + std::to_string(intervals));
 }

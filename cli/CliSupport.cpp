@@ -6,13 +6,30 @@
 #include <iostream>
 #include <memory>
 
+std::string TerminalText(std::string_view text) {
+    static const char hex[] = "0123456789abcdef";
+    std::string shown;
+    shown.reserve(text.size());
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && c != '\n' && c != '\t') || byte == 0x7f) {
+            shown += "\\x";
+            shown += hex[byte >> 4];
+            shown += hex[byte & 0xf];
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
+
 void TerminalHost::ShowWarning(const std::string& text) {
     ++warnings;
-    std::cerr << "warning: " << text << std::endl;
+    std::cerr << "warning: " << TerminalText(text) << std::endl;
 }
 
 void TerminalHost::ShowInformation(const std::string& text) {
-    std::cout << "info: " << text << std::endl;
+    std::cout << "info: " << TerminalText(text) << std::endl;
 }
 
 void AddLoadOptions(CLI::App& command, LoadOptions& options) {
@@ -33,7 +50,14 @@ bool LoadDiagram(const LoadOptions& options, CDiagram& diagram) {
         loaded = diagram.LoadFile(options.file);
     }
     if (loaded && options.spectrumColumn) {
-        diagram.spectrumColumn = *options.spectrumColumn;
+        const int column = *options.spectrumColumn;
+        const int dataColumns = diagram.columnCount - 2;
+        if (column < 0 || column >= dataColumns)
+            throw InvalidArgumentError("--spectrum-column " + std::to_string(column) +
+                                       ": the table has no data column " + std::to_string(column) +
+                                       " (its data columns are 0 to " +
+                                       std::to_string(dataColumns - 1) + ")");
+        diagram.spectrumColumn = column;
         diagram.ComputeSpectrum();
     }
     return loaded;
@@ -43,9 +67,9 @@ int RunGuarded(const std::function<int()>& work) {
     try {
         return work();
     } catch (const InvalidArgumentError& error) {
-        std::cerr << "warning: " << InvalidArgumentMessage(error) << std::endl;
+        std::cerr << "warning: " << TerminalText(InvalidArgumentMessage(error)) << std::endl;
     } catch (const std::exception& error) {
-        std::cerr << "error: " << error.what() << std::endl;
+        std::cerr << "error: " << TerminalText(error.what()) << std::endl;
     }
     return 1;
 }

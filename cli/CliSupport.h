@@ -11,7 +11,12 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+// text as the terminal may show it: control bytes other than line feed and
+// tab (an ESC of a binary file would drive the terminal) become "\x1b".
+std::string TerminalText(std::string_view text);
 
 // Warnings go to stderr as "warning: TEXT", information to stdout as
 // "info: TEXT", each as one entry with its line breaks kept.

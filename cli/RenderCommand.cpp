@@ -1,11 +1,11 @@
 // render: the picture that a diagram window of a given client size shows,
 // written as PNG, PDF or SVG; --trace also prints every drawing operation.
-#include "qtdraw/PictureFile.h"
-#include "qtdraw/QtDrawContext.h"
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
+#include "cli/StreamingTraceContext.h"
 #include "diagram/InvalidArgumentError.h"
-#include "render/RecordingContext.h"
+#include "qtdraw/PictureFile.h"
+#include "qtdraw/QtDrawContext.h"
 
 #include <QGuiApplication>
 
@@ -56,7 +56,7 @@ std::optional<QSize> ParseSize(const std::string& text) {
 // dropped, its errors kept.
 void QtMessage(QtMsgType type, const QMessageLogContext&, const QString& message) {
     if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::cerr << "error: Qt: " << message.toStdString() << std::endl;
+        std::cerr << "error: Qt: " << TerminalText(message.toStdString()) << std::endl;
 }
 
 // Qt needs an application object for its fonts; the batch tool always draws
@@ -113,23 +113,20 @@ int Render(const RenderOptions& o) {
     ApplyOptions(o, diagram);
 
     const auto application = MakeGuiApplication();
-    std::string trace;
     const auto paint = [&](QPainter& painter) {
         CQtDrawContext picture(painter);
         if (!o.trace) {
             diagram.Paint(picture);
             return;
         }
-        CRecordingContext recording(DiagramFontNames(diagram), &picture);
-        diagram.Paint(recording);
-        trace = recording.Trace();
+        CStreamingTraceContext trace(DiagramFontNames(diagram), picture, std::cout);
+        diagram.Paint(trace);
     };
     std::string error;
     if (!WritePicture(o.output, *PictureFormatFor(o.output), size, paint, error)) {
-        std::cerr << "error: " << error << std::endl;
+        std::cerr << "error: " << TerminalText(error) << std::endl;
         return 1;
     }
-    std::cout << trace;
     return 0;
 }
 

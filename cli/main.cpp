@@ -1,10 +1,12 @@
 // kelvaro-cli: the diagram engine without a window. Exit codes: 0 success,
 // 1 when the load or the operation failed, 2 for a usage error.
 #include "cli/Commands.h"
+#include "cli/SignalCleanup.h"
 
 #include <CLI/CLI.hpp>
 
 int main(int argc, char** argv) {
+    InstallSignalCleanup();
     CLI::App app{"Kelvaro batch tool: load a data file and report, render or derive from it"};
     app.require_subcommand(1);
     int exitCode = 0;

@@ -97,7 +97,7 @@ std::string Quoted(std::string_view text) {
     return quoted + '"';
 }
 
-struct TraceLine {
+struct TraceFormatter {
     const FontNames& fontNames;
 
     std::string operator()(const RectangleOp& op) const {
@@ -127,11 +127,14 @@ struct TraceLine {
 
 } // namespace
 
+std::string TraceLine(const DrawOp& op, const FontNames& fontNames) {
+    return std::visit(TraceFormatter{fontNames}, op);
+}
+
 std::string CRecordingContext::Trace() const {
     std::string trace;
-    const TraceLine line{fontNames};
     for (const DrawOp& op : ops) {
-        trace += std::visit(line, op);
+        trace += TraceLine(op, fontNames);
         trace += '\n';
     }
     return trace;

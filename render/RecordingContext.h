@@ -43,6 +43,9 @@ using DrawOp = std::variant<RectangleOp, LineOp, FillOp, TextOp>;
 // Names that the trace gives the fonts, e.g. {titleFont, "title"}.
 using FontNames = std::vector<std::pair<FontSpec, std::string>>;
 
+// The trace line of one operation, as Trace writes it, without its line end.
+std::string TraceLine(const DrawOp& op, const FontNames& fontNames);
+
 class CRecordingContext final : public CDrawContext {
 public:
     explicit CRecordingContext(FontNames fontNames = {}, CDrawContext* target = nullptr);
@@ -84,4 +87,3 @@ class CDiagram;
 
 // The trace names of a diagram's fonts: "title", "label" and "axis".
 FontNames DiagramFontNames(const CDiagram& diagram);
-

@@ -11,6 +11,7 @@ packages=(
   fonts-dejavu-core fonts-liberation
   libx11-dev
   locales xvfb xauth xdotool imagemagick time
+  clang libclang-rt-14-dev
 )
 
 as_root() {

@@ -2,6 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
 namespace {
 
 const char kWorkedExample[] = "Intervals=6\nTest\nt;a\n0;0\n1;10\n2;20\n3;15\n";
@@ -89,4 +96,70 @@ TEST(AnalysisCli, LoadWarningsDoNotFailTheCommand) {
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_TRUE(result.err.starts_with("warning: Not known command:")) << result.err;
     EXPECT_TRUE(std::filesystem::exists(dir.Path() / "run_Correlation.txt"));
+}
+
+namespace {
+
+bool HasTemporaryFile(const std::filesystem::path& dir) {
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+        if (entry.path().filename().string().ends_with(".tmp"))
+            return true;
+    return false;
+}
+
+// Starts kelvaro-cli with args in dir, its output thrown away; returns its id.
+pid_t StartCli(const std::vector<std::string>& args, const TempDir& dir) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (chdir(dir.Path().c_str()) != 0)
+            _exit(127);
+        const int devNull = open("/dev/null", O_RDWR);
+        dup2(devNull, 0);
+        dup2(devNull, 1);
+        dup2(devNull, 2);
+        std::vector<char*> argv{const_cast<char*>(KELVARO_CLI_PATH)};
+        for (const auto& a : args)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(KELVARO_CLI_PATH, argv.data());
+        _exit(127);
+    }
+    return pid;
+}
+
+} // namespace
+
+// Ctrl+C or kill during a long write ends the tool as the signal does, and
+// its temporary file goes with it.
+TEST(AnalysisCli, SignalDuringAWriteLeavesNoTemporaryFile) {
+    for (int signal : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(signal);
+        TempDir dir;
+        dir.Write("run.txt", "Intervals=10000000\nT\nt;a\n0;0\n1;10\n");
+        const pid_t pid = StartCli({"interpolate", "run.txt"}, dir);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (!HasTemporaryFile(dir.Path()) && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        ASSERT_TRUE(HasTemporaryFile(dir.Path())) << "the write never started";
+        kill(pid, signal);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the write ended before the signal came";
+        EXPECT_EQ(WTERMSIG(status), signal);
+        EXPECT_FALSE(HasTemporaryFile(dir.Path()));
+        EXPECT_FALSE(std::filesystem::exists(dir.Path() / "run_Spline_10000000.txt"));
+    }
+}
+
+// A write cut short by a file-size limit (as on a full disk) is a message and
+// exit code 1, not a process killed by SIGXFSZ with its temporary file left.
+TEST(AnalysisCli, FileSizeLimitFailsTheCommandCleanly) {
+    TempDir dir;
+    dir.Write("run.txt", "Intervals=1000000\nT\nt;a\n0;0\n1;10\n");
+    const ProcessResult result = RunProcess(
+        "/bin/sh", {"-c", "ulimit -f 64; exec \"$0\" interpolate run.txt", KELVARO_CLI_PATH},
+        dir.Path());
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, "warning: Can not write a file \"run_Spline_1000000.txt\".\n");
+    EXPECT_FALSE(HasTemporaryFile(dir.Path()));
 }

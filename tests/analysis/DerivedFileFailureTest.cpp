@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -144,6 +145,32 @@ TEST_P(DerivedFileFailure, SuccessReplacesTheOldFileWhole) {
     EXPECT_EQ(loaded.Entries(), (std::vector<std::string>{"run.txt", Output()}));
     EXPECT_EQ(loaded.host.waitCalls, waitCallsBefore + 1);
     EXPECT_EQ(loaded.host.waitDepth, 0);
+}
+
+// On a full disk the first failed write ends the operation: the rest of a file
+// of 10,000,000 points or 2000 x 2000 coefficients (seconds to minutes of
+// work) is not computed for nothing.
+TEST_P(DerivedFileFailure, FullDiskEndsTheOperationAtOnce) {
+    std::string data = "Intervals=10000000\nTitle\nt";
+    for (int c = 1; c <= 2000; ++c)
+        data += ";c" + std::to_string(c);
+    for (int r = 0; r < 20; ++r) {
+        data += "\n" + std::to_string(r);
+        for (int c = 1; c <= 2000; ++c)
+            data += ";" + std::to_string((r * c) % 11);
+    }
+    LoadedDiagram loaded("run.txt", data + "\n");
+    const std::string output = GetParam().make == &CDiagram::MakeCorrelationFile
+                                   ? "run_Correlation.txt"
+                                   : "run_Spline_10000000.txt";
+    const auto start = std::chrono::steady_clock::now();
+    {
+        FileSizeLimit limit(1 << 16);
+        Make(loaded.diagram);
+    }
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    ExpectFailed(loaded, "Can not write a file \"" + output + "\".", {"run.txt"});
+    EXPECT_LT(elapsed, std::chrono::seconds(1));
 }
 
 INSTANTIATE_TEST_SUITE_P(BothFiles, DerivedFileFailure, testing::ValuesIn(kOperations),

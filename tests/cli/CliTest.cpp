@@ -142,3 +142,49 @@ TEST(CliErrors, UsageErrorsExitWithTwo) {
     }
     EXPECT_EQ(Cli({"--help"}).exitCode, 0);
 }
+
+// dump writes its JSON as it goes; the layout stays exactly that of a whole
+// document written with two spaces of indent, also for an empty cell array
+// and text that is not UTF-8.
+TEST(CliDump, StreamedLayoutIsThatOfTheWholeDocument) {
+    TempDir dir;
+    dir.Write("empty.txt", "T\nt;a\n");
+    dir.Write("bin.txt", std::string("T\"\\\n\xff;b\x01\n1;\xc3\n", 16));
+    std::vector<std::string> files = {"empty.txt", "bin.txt"};
+    for (const char* name :
+         {"pump_test.txt", "logger_datetime.txt", "word_labels.txt", "sinusoid.txt"})
+        files.push_back(ExamplePath(name).string());
+    for (const std::string& file : files) {
+        for (const char* command : {"dump", "info"}) {
+            SCOPED_TRACE(file + " " + command);
+            const ProcessResult r = Cli({command, file}, dir.Path());
+            ASSERT_EQ(r.exitCode, 0) << r.err;
+            EXPECT_EQ(FirstDifference(nlohmann::ordered_json::parse(r.out).dump(2) + "\n", r.out),
+                      "");
+        }
+    }
+}
+
+TEST(CliErrors, SpectrumColumnOutsideTheTableIsAMessage) {
+    const std::string pump = ExamplePath("pump_test.txt").string();
+    for (const char* column : {"2147483647", "-2147483648", "-1", "3"}) {
+        SCOPED_TRACE(column);
+        const ProcessResult r = Cli({"info", pump, "--spectrum-column", column});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err, std::string("warning: Invalid argument.\n\n--spectrum-column ") + column +
+                             ": the table has no data column " + column +
+                             " (its data columns are 0 to 2)\n");
+        EXPECT_EQ(r.out, "");
+    }
+}
+
+// Control bytes of a file (an ESC would drive the terminal) are written as
+// \xNN; line breaks and tabs stay as they are.
+TEST(CliErrors, ControlBytesInMessagesAreEscaped) {
+    TempDir dir;
+    dir.Write("esc.txt", "Col\x1b[2J\r=\x7f\tred\nT\nt;a\n1;2\n");
+    const ProcessResult r = Cli({"info", "esc.txt"}, dir.Path());
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.err, "warning: Not known command:\n\nCol\\x1b[2J\\x0d=\\x7f\tred\n\n" +
+                         (dir.Path() / "esc.txt").string() + "\n");
+}
