@@ -145,9 +145,10 @@ public:
     IDiagramHost* view = nullptr;
     CDrawContext* dc = nullptr;
     std::string scratch;
-    // The tokens of the line being loaded and one empty text after them: views
+    // The tokens of the line being split and one empty text after them: views
     // into that line (or into scratch for a converted date), valid until the
-    // next SplitLine.
+    // next SplitLine. LoadFile empties it, and scratch, whenever it returns,
+    // since its lines live no longer than the load.
     CheckedArray<std::string_view> cells{"cells"};
     DateValue dateScratch;
 

@@ -67,6 +67,22 @@ void ReserveForRows(CheckedArray<StringArray>& columns, long long fileSize, std:
         column.Reserve(rows, bytesPerColumn);
 }
 
+// Empties the diagram's working texts when the load ends, however it ends: the
+// cells view lines of a reader that is gone by then.
+class WorkingTextsScope {
+public:
+    explicit WorkingTextsScope(CDiagram& diagram) : diagram(diagram) {}
+    ~WorkingTextsScope() {
+        diagram.cells.RemoveAll();
+        diagram.scratch.clear();
+    }
+    WorkingTextsScope(const WorkingTextsScope&) = delete;
+    WorkingTextsScope& operator=(const WorkingTextsScope&) = delete;
+
+private:
+    CDiagram& diagram;
+};
+
 } // namespace
 
 int CDiagram::SplitLine(std::string_view line) {
@@ -95,6 +111,7 @@ bool CDiagram::LoadFile(const std::string& path) {
         std::filesystem::absolute(path, ignored).lexically_normal();
     const std::string shownPath = fullPath.empty() ? path : fullPath.string();
 
+    const WorkingTextsScope workingTexts(*this);
     LineReader reader(path);
     if (!reader.IsOpen()) {
         ShowWarning("Can not open a file \"" + shownPath + "\".");

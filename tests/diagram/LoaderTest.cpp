@@ -306,3 +306,23 @@ TEST_F(Loader, ASecondLoadReplacesTheTableAndKeepsSettings) {
     EXPECT_EQ(Names(), (Strings{"u", "v", "Spec. for v"}));
     EXPECT_EQ(Column(0), (Strings{"5", "7"}));
 }
+
+// The cells view the lines of the load's reader, which is gone once LoadFile
+// returns: reading them afterwards would read freed memory.
+TEST_F(Loader, CellsAndScratchAreEmptyHoweverTheLoadEnds) {
+    const auto expectEmpty = [this](const char* how) {
+        SCOPED_TRACE(how);
+        std::size_t bytes = 0;
+        for (std::string_view cell : diagram.cells)
+            bytes += cell.size() + (cell.empty() ? 0 : static_cast<unsigned char>(cell[0]));
+        EXPECT_EQ(bytes, 0u);
+        EXPECT_TRUE(diagram.cells.IsEmpty());
+        EXPECT_TRUE(diagram.scratch.empty());
+    };
+    ASSERT_TRUE(Load("X=datetime\nT\nt;a;b\n01/05/2004;1;2\n"));
+    expectEmpty("loaded");
+    EXPECT_FALSE(Load("X=datetime\nT\nt;a\n01/05/2004;1\nabc;2\n"));
+    expectEmpty("refused");
+    EXPECT_THROW(Load("T\nt;a;b\n1;2;3\n4\n"), InvalidArgumentError);
+    expectEmpty("ended by an error");
+}
