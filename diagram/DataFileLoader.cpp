@@ -1,46 +1,18 @@
 // LoadFile and SplitLine: reading a data file into the diagram's table.
 #include "diagram/CDiagram.h"
 
+#include "diagram/CommandLine.h"
 #include "diagram/InvalidArgumentError.h"
 #include "diagram/LineReader.h"
 #include "diagram/Numbers.h"
 #include "diagram/ZoomRequest.h"
 
-#include <algorithm>
-#include <cctype>
 #include <filesystem>
 
 namespace {
 
 bool IsSeparator(char c) {
     return c == '\t' || c == ',' || c == ';';
-}
-
-bool IsBlank(char c) {
-    return std::isspace(static_cast<unsigned char>(c)) != 0;
-}
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
-std::string ToLower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower;
-}
-
-// The colour of column i: the palette entry while there is one, else a colour
-// computed from the index.
-COLORREF ColumnColor(const CheckedArray<COLORREF>& palette, int i) {
-    if (i < palette.GetSize())
-        return palette[i];
-    return RGB((50 * i) & 0xFF, (255 - 50 * i) & 0xFF, 255 / (i + 1));
 }
 
 // A token is a longest run of characters other than tab, "," and ";".
@@ -55,8 +27,16 @@ std::string_view NextToken(std::string_view line, std::size_t& pos) {
     return line.substr(begin, pos - begin);
 }
 
+// The colour of column i: the palette entry while there is one, else a colour
+// computed from the index.
+COLORREF ColumnColor(const CheckedArray<COLORREF>& palette, int i) {
+    if (i < palette.GetSize())
+        return palette[i];
+    return RGB((50 * i) & 0xFF, (255 - 50 * i) & 0xFF, 255 / (i + 1));
+}
+
 // Sizes the columns for the rows a file of fileSize bytes probably holds,
-// judged by its first data row, so that a large table is not copied again and
+// judged by its first kept row, so that a large table is not copied again and
 // again as it grows. Room reserved beyond what is used is never touched and
 // costs no memory.
 void ReserveForRows(CheckedArray<StringArray>& columns, long long fileSize, std::size_t rowBytes) {
@@ -81,6 +61,109 @@ public:
 
 private:
     CDiagram& diagram;
+};
+
+// One load: the steps each line of the file goes through, in the order the
+// lines come. A step that refuses the file has shown its message and returns
+// false.
+class TableLoad {
+public:
+    TableLoad(CDiagram& diagram, const LineReader& reader, const std::string& shownPath)
+        : diagram(diagram), reader(reader), shownPath(shownPath) {}
+
+    // Empties the table; settings and command values stay.
+    void ResetTable() {
+        diagram.xIsNumber = false;
+        diagram.xIsDateTime = false;
+        diagram.columnCount = 0;
+        diagram.columns.RemoveAll();
+        diagram.title.clear();
+        diagram.values.RemoveAll();
+    }
+
+    // Applies a command; an unknown one is reported and loading goes on.
+    void Command(std::string_view line, const CommandLine& command) {
+        if (!ApplyCommand(diagram, command))
+            diagram.ShowWarning("Not known command:\n\n" + std::string(line) + "\n\n" + shownPath);
+    }
+
+    // The title, the header or a data row, told apart by their order.
+    bool TableLine(std::string_view line) {
+        const int count = diagram.SplitLine(line);
+        if (count == 1) // separators only
+            return true;
+        if (count == -1) // SplitLine has reported the bad date
+            return false;
+        if (diagram.title.empty()) {
+            diagram.title = line;
+            return true;
+        }
+        if (diagram.columnCount == 0)
+            return Header(count - 1);
+        DataRow(count, line.size());
+        return true;
+    }
+
+    // The end of the file: the read must have reached it.
+    bool End() {
+        if (reader.LineTooLong()) {
+            diagram.ShowWarning("Can not read a file \"" + shownPath + "\": line " +
+                                std::to_string(reader.LineNumber()) + " is longer than " +
+                                std::to_string(LineReader::kMaxLineBytes >> 20) + " MiB.");
+            return false;
+        }
+        if (reader.Failed()) {
+            diagram.ShowWarning("Can not read a file \"" + shownPath + "\".");
+            return false;
+        }
+        return true;
+    }
+
+private:
+    // The header names the X column and the data columns; the spectrum column
+    // follows with an empty name.
+    bool Header(int tokens) {
+        if (tokens < 2) {
+            diagram.ShowWarning("Error: File has an incorrect format\n\n" + shownPath);
+            diagram.title.clear();
+            return false;
+        }
+        diagram.columnCount = tokens + 1;
+        for (int i = 0; i <= tokens; ++i) {
+            ColumnRecord record;
+            SetColumnName(record, diagram.cells[i]);
+            record.color = ColumnColor(diagram.palette, i);
+            diagram.columns.Add(record);
+            diagram.values.Add(StringArray(i == tokens ? "spectrum column" : "column"));
+        }
+        return true;
+    }
+
+    // One cell per data column and "0.0" for the spectrum column; a zoom
+    // window keeps only the rows of its X range, ends included.
+    void DataRow(int count, std::size_t lineBytes) {
+        const int columnCount = diagram.columnCount;
+        if (count < columnCount - 1)
+            throw InvalidArgumentError("Line " + std::to_string(reader.LineNumber()) + " has " +
+                                       std::to_string(count - 1) + " value(s); the header names " +
+                                       std::to_string(columnCount - 1) +
+                                       " columns, so a row needs at least " +
+                                       std::to_string(columnCount - 2) + ".");
+        if (g_bZoomOpen) {
+            const double x = AtoF(diagram.cells[0]);
+            if (x < g_zoomXFrom || x > g_zoomXTo)
+                return;
+        }
+        if (diagram.values[0].IsEmpty())
+            ReserveForRows(diagram.values, reader.FileSize(), lineBytes);
+        for (int j = 0; j <= columnCount - 2; ++j)
+            diagram.values[j].Add(diagram.cells[j]);
+        diagram.values[columnCount - 1].Add("0.0");
+    }
+
+    CDiagram& diagram;
+    const LineReader& reader;
+    const std::string& shownPath;
 };
 
 } // namespace
@@ -117,104 +200,19 @@ bool CDiagram::LoadFile(const std::string& path) {
         ShowWarning("Can not open a file \"" + shownPath + "\".");
         return false;
     }
-
-    xIsNumber = false;
-    xIsDateTime = false;
-    columnCount = 0;
-    columns.RemoveAll();
-    title.clear();
-    values.RemoveAll();
-
+    TableLoad load(*this, reader, shownPath);
+    load.ResetTable();
     std::string_view line;
     while (reader.Next(line)) {
         if (line.empty())
             continue;
-
-        const std::size_t equals = line.find('=');
-        if (equals != std::string_view::npos && equals != 0) {
-            const std::string_view key = Trim(line.substr(0, equals));
-            const std::string_view value = Trim(line.substr(equals + 1));
-            bool known = true;
-            if (key == "X") {
-                minorTicks = 0;
-                const std::string kind = ToLower(value);
-                if (kind == "number")
-                    xIsNumber = true;
-                else if (kind == "datetime")
-                    xIsDateTime = true;
-                else
-                    known = false;
-            } else if (key == "Timer") {
-                timerPeriod = AtoI(value);
-            } else if (key == "Intervals") {
-                intervals = AtoI(value);
-            } else if (key == "Xmin") {
-                fileXmin = AtoF(value);
-            } else if (key == "Xdelta") {
-                fileXdelta = AtoF(value);
-            } else {
-                known = false;
-            }
-            if (!known)
-                ShowWarning("Not known command:\n\n" + std::string(line) + "\n\n" + shownPath);
-            continue;
-        }
-
-        const int count = SplitLine(line);
-        if (count == 1)
-            continue;
-        if (count == -1)
+        if (const std::optional<CommandLine> command = ParseCommandLine(line))
+            load.Command(line, *command);
+        else if (!load.TableLine(line))
             return false;
-        if (title.empty()) {
-            title = line;
-            continue;
-        }
-        if (columnCount == 0) {
-            const int m = count - 1;
-            if (m < 2) {
-                ShowWarning("Error: File has an incorrect format\n\n" + shownPath);
-                title.clear();
-                return false;
-            }
-            columnCount = m + 1;
-            for (int i = 0; i <= m; ++i) {
-                ColumnRecord record;
-                SetColumnName(record, cells[i]);
-                record.color = ColumnColor(palette, i);
-                columns.Add(record);
-                values.Add(StringArray(i == m ? "spectrum column" : "column"));
-            }
-            continue;
-        }
-
-        // A data row.
-        if (count < columnCount - 1)
-            throw InvalidArgumentError("Line " + std::to_string(reader.LineNumber()) + " has " +
-                                       std::to_string(count - 1) + " value(s); the header names " +
-                                       std::to_string(columnCount - 1) +
-                                       " columns, so a row needs at least " +
-                                       std::to_string(columnCount - 2) + ".");
-        if (values[0].IsEmpty())
-            ReserveForRows(values, reader.FileSize(), line.size());
-        if (g_bZoomOpen) {
-            const double x = AtoF(cells[0]);
-            if (x < g_zoomXFrom || x > g_zoomXTo)
-                continue;
-        }
-        for (int j = 0; j <= columnCount - 2; ++j)
-            values[j].Add(cells[j]);
-        values[columnCount - 1].Add("0.0");
     }
-    if (reader.LineTooLong()) {
-        ShowWarning("Can not read a file \"" + shownPath + "\": line " +
-                    std::to_string(reader.LineNumber()) + " is longer than " +
-                    std::to_string(LineReader::kMaxLineBytes >> 20) + " MiB.");
+    if (!load.End())
         return false;
-    }
-    if (reader.Failed()) {
-        ShowWarning("Can not read a file \"" + shownPath + "\".");
-        return false;
-    }
 
     filePath = shownPath;
     fileName = fullPath.filename().string();
