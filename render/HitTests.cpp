@@ -3,6 +3,7 @@
 // clicks.
 #include "diagram/CDiagram.h"
 #include "diagram/InvalidArgumentError.h"
+#include "render/DiagramMetrics.h"
 #include "render/Scales.h"
 
 #include <algorithm>
@@ -86,7 +87,8 @@ bool CDiagram::HitTestCurves(int x, int y, double* xValue, double* yValue, int* 
         const double value = ValueBetweenRows(xCells, this->values[c], rightEnd, cursorX);
         if (valuesMode) {
             values[static_cast<std::size_t>(c)] = value;
-        } else if (yScale.Defined() && std::abs(y - yScale.CurvePixel(value)) <= 5) {
+        } else if (yScale.Defined() &&
+                   std::abs(y - yScale.CurvePixel(value)) <= kCurveHitTolerance) {
             hitColumn = c;
             hitValue = value;
             break;
@@ -128,8 +130,7 @@ bool CDiagram::HitTestLegend(int x, int y) {
         return false;
     for (int j = 1; j <= LastShownColumn(*this); ++j) {
         ColumnRecord& record = columns[j];
-        if (record.legendX < x && x < record.legendX + 50 && record.legendY - 10 < y &&
-            y < record.legendY + 10) {
+        if (LegendBoxContains(Point{record.legendX, record.legendY}, x, y)) {
             record.visible = !record.visible;
             return true;
         }

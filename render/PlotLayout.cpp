@@ -1,10 +1,11 @@
 #include "render/PlotLayout.h"
 
 #include "diagram/CDiagram.h"
+#include "render/DiagramMetrics.h"
 
 PlotLayout ComputePlotLayout(const CDiagram& diagram) {
     PlotLayout layout;
-    layout.legendMargin = diagram.showLegend ? 100 : diagram.frameMargin;
+    layout.legendMargin = diagram.showLegend ? kLegendMargin : diagram.frameMargin;
     layout.plotRect = InflateRect(diagram.frameRect, -diagram.plotInset, -diagram.plotInset);
     layout.plotRect.right -= layout.legendMargin;
     return layout;

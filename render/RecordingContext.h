@@ -84,4 +84,3 @@ class CDiagram;
 
 // The trace names of a diagram's fonts: "title", "label" and "axis".
 FontNames DiagramFontNames(const CDiagram& diagram);
-

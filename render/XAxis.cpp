@@ -3,6 +3,7 @@
 #include "diagram/CDiagram.h"
 #include "diagram/Numbers.h"
 #include "diagram/ZoomRequest.h"
+#include "render/DiagramMetrics.h"
 #include "render/DrawContext.h"
 #include "render/PaintSteps.h"
 #include "render/PlotLayout.h"
@@ -32,8 +33,8 @@ void DrawXAxisWithoutRows(CDiagram& diagram, CDrawContext& dc) {
     for (int i = 1; i < positions; ++i) {
         const int x = Trunc(i * step + plot.left);
         dc.MoveTo(x, plot.bottom - 1);
-        dc.LineTo(x, diagram.xShowNet ? plot.top : plot.bottom + 4);
-        dc.TextOut(x, plot.bottom + 4, TextAlign::CenterTop,
+        dc.LineTo(x, diagram.xShowNet ? plot.top : plot.bottom + kXTickBelow);
+        dc.TextOut(x, plot.bottom + kXLabelTop, TextAlign::CenterTop,
                    FormatC("%6.f", i * diagram.xDelta + diagram.xMin));
     }
 }
@@ -53,13 +54,13 @@ void DrawRowLines(CDiagram& diagram, CDrawContext& dc) {
         if (x > plot.right)
             break;
         dc.MoveTo(x, plot.bottom - 1);
-        dc.LineTo(x, diagram.xShowNet && j > 0 ? plot.top : plot.bottom + 4);
+        dc.LineTo(x, diagram.xShowNet && j > 0 ? plot.top : plot.bottom + kXTickBelow);
         if (j == 0 || x > lastLabelEnd) {
             dc.MoveTo(x, plot.bottom);
-            dc.LineTo(x, plot.bottom + 5);
+            dc.LineTo(x, plot.bottom + kXLabelTickBelow);
             const std::string label =
                 diagram.xIsDateTime ? diagram.DateText(xCells.NumberAt(j)) : std::string(xCells[j]);
-            dc.TextOut(x, plot.bottom + 4, TextAlign::CenterTop, label);
+            dc.TextOut(x, plot.bottom + kXLabelTop, TextAlign::CenterTop, label);
             lastLabelEnd = x + Trunc(1.5 * dc.TextWidth(label));
         }
     }
@@ -77,8 +78,9 @@ void DrawXAxis(CDiagram& diagram, CDrawContext& dc) {
     const Rect& plot = diagram.plotRect;
     {
         FontScope font(dc, diagram.axisNameFont);
-        dc.TextOut(plot.left + plot.Width() / 2, diagram.frameRect.bottom - 20,
-                   TextAlign::CenterTop, ColumnName(diagram.columns[0]));
+        dc.TextOut(plot.left + plot.Width() / 2,
+                   diagram.frameRect.bottom - kXAxisNameAboveFrameBottom, TextAlign::CenterTop,
+                   ColumnName(diagram.columns[0]));
     }
     const double first = xCells.NumberAt(0);
     const double last = xCells.NumberAt(rows - 1);

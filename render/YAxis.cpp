@@ -1,6 +1,7 @@
 // The Y axis left of the plot: grid lines or ticks and "%.2f" labels.
 #include "diagram/CDiagram.h"
 #include "diagram/Numbers.h"
+#include "render/DiagramMetrics.h"
 #include "render/DrawContext.h"
 #include "render/PaintSteps.h"
 #include "render/Scales.h"
@@ -16,9 +17,9 @@ void DrawYAxis(CDiagram& diagram, CDrawContext& dc) {
             break;
         if (i > 0) {
             dc.MoveTo(plot.left, y);
-            dc.LineTo(diagram.yShowNet ? plot.right : plot.left - 5, y);
+            dc.LineTo(diagram.yShowNet ? plot.right : plot.left - kYTickLength, y);
         }
-        dc.TextOut(plot.left - 25, y - 7, TextAlign::CenterTop,
+        dc.TextOut(plot.left - kYLabelLeft, y - kYLabelRaise, TextAlign::CenterTop,
                    FormatC("%.2f", i * diagram.yDelta + diagram.yMin));
     }
 }
