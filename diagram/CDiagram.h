@@ -21,6 +21,7 @@
 #include <vector>
 
 class CDrawContext;
+struct PaintLayout;
 
 // The curve under a pixel: the first shown column, in index order, that
 // passes within a few pixels of it vertically.
@@ -54,20 +55,27 @@ public:
     // Cuts one table line into cells (tokens, then one empty text); returns
     // their count, or -1 when the X token of a date-time data row is no date.
     int SplitLine(std::string_view line);
-    // A day number as a time (year 1899) or a date, through dateScratch.
-    std::string DateText(double day);
+    // A day number as a time (year 1899) or a date; "Invalid DateTime" while
+    // dateScratch holds an invalid status. dateScratch itself is left as it is.
+    std::string DateText(double day) const;
 
     // ---- Spectrum (analysis/Spectrum.cpp) ----
     void ComputeSpectrum();
 
     // ---- Drawing (render/) ----
+    // Computes the layout of this paint, stores it into the layout members and
+    // legend positions, then draws from it into dc.
     void Paint(CDrawContext& dc);
-    void DrawFrame();
-    void DrawAxes();
-    void DrawMinorTicks();
-    void AutoscaleY();
-    void DrawCurve(int column);
-    void DrawMarker(CDrawContext& dc);
+    // The steps of a paint: each draws from the layout into the context given.
+    void DrawFrame(const PaintLayout& layout, CDrawContext& dc) const;
+    void DrawAxes(const PaintLayout& layout, CDrawContext& dc) const;
+    void DrawMinorTicks(const PaintLayout& layout, CDrawContext& dc) const;
+    // One column's curve with the pen the caller has selected.
+    void DrawCurve(const PaintLayout& layout, CDrawContext& dc, int column) const;
+    void DrawMarker(const PaintLayout& layout, CDrawContext& dc) const;
+    // The automatic Y scale of the layout's plot from the shown data: sets
+    // the layout's yMin and yDelta, or leaves them when the scale is undefined.
+    void AutoscaleY(PaintLayout& layout) const;
 
     // ---- Pixel mapping and hit tests (render/) ----
     bool ValueAtPixel(int x, int y, double* xValue, double* yValue);
@@ -158,4 +166,5 @@ public:
 
 private:
     void CreateFonts();
+    void StoreLayout(const PaintLayout& layout);
 };

@@ -14,7 +14,7 @@ namespace {
 
 // The X mapping for the conversions that need the table's rows.
 XScale RowsScale(const CDiagram& diagram) {
-    XScale scale(diagram);
+    const XScale scale = XScale::Of(diagram);
     if (scale.Rows() == 0)
         throw InvalidArgumentError("The diagram has no rows to map pixels to.");
     return scale;
@@ -56,13 +56,13 @@ bool CDiagram::ValueAtPixel(int x, int y, double* xValue, double* yValue) {
     if (yValue) {
         if (y > plotRect.bottom || y < plotRect.top)
             return false;
-        *yValue = YScale(*this).PixelValue(y);
+        *yValue = YScale::Of(*this).PixelValue(y);
     }
     return true;
 }
 
 Point CDiagram::PixelAtValue(double xValue, double yValue) {
-    return Point{RowsScale(*this).ValuePixel(xValue), YScale(*this).ValuePixel(yValue)};
+    return Point{RowsScale(*this).ValuePixel(xValue), YScale::Of(*this).ValuePixel(yValue)};
 }
 
 bool CDiagram::HitTestCurves(int x, int y, double* xValue, double* yValue, int* column,
@@ -74,13 +74,13 @@ bool CDiagram::HitTestCurves(int x, int y, double* xValue, double* yValue, int* 
         throw InvalidArgumentError("The values table holds " + std::to_string(values.size()) +
                                    " entries; the shown columns need " +
                                    std::to_string(LastShownColumn(*this) + 1) + ".");
-    const XScale scale(*this);
+    const XScale scale = XScale::Of(*this);
     if (scale.Rows() == 0 || x < plotRect.left || x > plotRect.right)
         return false;
     const double cursorX = scale.PixelValue(x);
     const StringArray& xCells = this->values[0];
     const int rightEnd = RightEndRow(xCells, cursorX);
-    const YScale yScale(*this);
+    const YScale yScale = YScale::Of(*this);
     int hitColumn = 0;
     double hitValue = 0.0;
     for (int c = 1; c <= LastShownColumn(*this); ++c) {

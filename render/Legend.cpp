@@ -4,6 +4,7 @@
 #include "render/Characters.h"
 #include "render/DiagramMetrics.h"
 #include "render/DrawContext.h"
+#include "render/PaintLayout.h"
 #include "render/PaintSteps.h"
 #include "render/Scales.h"
 
@@ -14,15 +15,13 @@ COLORREF PaleColor(COLORREF color) {
                std::min(GetBValue(color) + 230, 255));
 }
 
-void DrawLegend(CDiagram& diagram, CDrawContext& dc) {
+void DrawLegend(const CDiagram& diagram, const PaintLayout& layout, CDrawContext& dc) {
     if (!diagram.showLegend)
         return;
     FontScope font(dc, diagram.labelFont);
     for (int i = 1; i <= LastShownColumn(diagram); ++i) {
-        ColumnRecord& record = diagram.columns[i];
-        const auto [x, y] = LegendEntryAt(diagram.plotRect, i - 1);
-        record.legendX = x;
-        record.legendY = y;
+        const ColumnRecord& record = diagram.columns[i];
+        const auto [x, y] = LegendEntryAt(layout.plotRect, i - 1);
         const COLORREF color = record.visible ? record.color : PaleColor(record.color);
         PenScope pen(dc, PenSpec{diagram.lineWidth + 1, color});
         dc.MoveTo(x, y);

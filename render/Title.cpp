@@ -2,6 +2,7 @@
 #include "diagram/CDiagram.h"
 #include "diagram/Numbers.h"
 #include "render/DrawContext.h"
+#include "render/PaintLayout.h"
 #include "render/PaintSteps.h"
 
 std::string TitleText(const CDiagram& diagram) {
@@ -10,12 +11,12 @@ std::string TitleText(const CDiagram& diagram) {
     return diagram.title;
 }
 
-void DrawTitle(CDiagram& diagram, CDrawContext& dc) {
+void DrawTitle(const CDiagram& diagram, const PaintLayout& layout, CDrawContext& dc) {
     if (diagram.title.empty())
         return;
     FontScope font(dc, diagram.titleFont);
     dc.SetTextColor(diagram.titleColor);
-    const Rect& plot = diagram.plotRect;
-    dc.TextOut(plot.left + plot.Width() / 2, diagram.frameRect.top + diagram.plotInset / 4,
+    const Rect& plot = layout.plotRect;
+    dc.TextOut(plot.left + plot.Width() / 2, layout.frameRect.top + diagram.plotInset / 4,
                TextAlign::CenterTop, TitleText(diagram));
 }

@@ -3,13 +3,13 @@
 #include "diagram/Numbers.h"
 #include "render/DiagramMetrics.h"
 #include "render/DrawContext.h"
+#include "render/PaintLayout.h"
 #include "render/PaintSteps.h"
-#include "render/Scales.h"
 
-void DrawYAxis(CDiagram& diagram, CDrawContext& dc) {
-    if (!YScale(diagram).Defined())
+void DrawYAxis(const CDiagram& diagram, const PaintLayout& layout, CDrawContext& dc) {
+    if (!layout.y.Defined())
         return;
-    const Rect& plot = diagram.plotRect;
+    const Rect& plot = layout.plotRect;
     const double positions = plot.Height() / diagram.yGridStepPx + 1;
     for (int i = 0; i < positions; ++i) {
         const int y = plot.bottom - Trunc(i * diagram.yGridStepPx);
@@ -20,6 +20,6 @@ void DrawYAxis(CDiagram& diagram, CDrawContext& dc) {
             dc.LineTo(diagram.yShowNet ? plot.right : plot.left - kYTickLength, y);
         }
         dc.TextOut(plot.left - kYLabelLeft, y - kYLabelRaise, TextAlign::CenterTop,
-                   FormatC("%.2f", i * diagram.yDelta + diagram.yMin));
+                   FormatC("%.2f", i * layout.yDelta + layout.yMin));
     }
 }
