@@ -1,7 +1,7 @@
 // The legend right of the plot: a sample line and the name of every shown
 // column, pale for a hidden one.
 #include "diagram/CDiagram.h"
-#include "render/Characters.h"
+#include "diagram/Utf8Text.h"
 #include "render/DiagramMetrics.h"
 #include "render/DrawContext.h"
 #include "render/PaintLayout.h"
