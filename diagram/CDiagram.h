@@ -12,6 +12,7 @@
 #include "diagram/DiagramHost.h"
 #include "diagram/DrawingResources.h"
 #include "diagram/Geometry.h"
+#include "diagram/LoadLimits.h"
 #include "diagram/StringArray.h"
 
 #include <optional>
@@ -49,9 +50,10 @@ public:
 
     // ---- Loading (diagram/DataFileLoader.cpp) ----
     // Reads a data file into the table; false (after a message) when the file
-    // cannot be opened or is refused. Raises InvalidArgumentError for a file
+    // cannot be opened or is refused: also when it changes while it is read
+    // or goes beyond the limits. Raises InvalidArgumentError for a file
     // without a header line and for a data row with too few cells.
-    bool LoadFile(const std::string& path);
+    bool LoadFile(const std::string& path, const LoadLimits& limits = {});
     // Cuts one table line into cells (tokens, then one empty text); returns
     // their count, or -1 when the X token of a date-time data row is no date.
     int SplitLine(std::string_view line);

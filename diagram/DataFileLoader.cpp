@@ -7,7 +7,9 @@
 #include "diagram/Numbers.h"
 #include "diagram/ZoomRequest.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <limits>
 
 namespace {
 
@@ -35,17 +37,45 @@ COLORREF ColumnColor(const CheckedArray<COLORREF>& palette, int i) {
     return RGB((50 * i) & 0xFF, (255 - 50 * i) & 0xFF, 255 / (i + 1));
 }
 
-// Sizes the columns for the rows a file of fileSize bytes probably holds,
-// judged by its first kept row, so that a large table is not copied again and
-// again as it grows. Room reserved beyond what is used is never touched and
-// costs no memory.
-void ReserveForRows(CheckedArray<StringArray>& columns, long long fileSize, std::size_t rowBytes) {
-    const std::size_t rows = static_cast<std::size_t>(fileSize) / (rowBytes + 1) * 5 / 4 + 16;
-    const std::size_t bytesPerColumn =
-        static_cast<std::size_t>(fileSize) / static_cast<std::size_t>(columns.GetSize()) * 2 + 64;
-    for (StringArray& column : columns)
-        column.Reserve(rows, bytesPerColumn);
+// A byte count as the messages give it: whole GiB or MiB where it is one.
+std::string SizeText(long long bytes) {
+    if (bytes > 0 && bytes % (1LL << 30) == 0)
+        return std::to_string(bytes >> 30) + " GiB";
+    if (bytes > 0 && bytes % (1LL << 20) == 0)
+        return std::to_string(bytes >> 20) + " MiB";
+    return std::to_string(bytes) + " bytes";
 }
+
+// Room in the columns for the rows still to come, judged by what the load
+// has read: the rows kept per byte so far, extrapolated to the file's size
+// but never past kGrowth times the bytes read. A file that lies about its
+// size (a sparse one) or has none (a pipe) so costs no more memory than a
+// small factor of its data, and a large file is copied only a few times as
+// its table grows.
+class RowReservation {
+public:
+    void BeforeRow(CheckedArray<StringArray>& columns, const LineReader& reader) {
+        const int rows = columns[0].GetSize();
+        if (rows < nextAt)
+            return;
+        double budget = kGrowth * static_cast<double>(reader.BytesRead());
+        if (reader.FileSize() > 0 && reader.FileSize() < budget)
+            budget = static_cast<double>(reader.FileSize());
+        const double consumed = static_cast<double>(std::max(reader.BytesConsumed(), 1LL));
+        const double ratio = std::max(budget / consumed, kMinGrowth);
+        const double wanted = rows * ratio + 16;
+        nextAt = wanted < kMaxRows ? static_cast<int>(wanted) : kMaxRows;
+        for (StringArray& column : columns)
+            column.Reserve(static_cast<std::size_t>(nextAt),
+                           static_cast<std::size_t>(column.TextBytes() * ratio) + 64);
+    }
+
+private:
+    static constexpr double kGrowth = 4.0;
+    static constexpr double kMinGrowth = 1.5;
+    static constexpr int kMaxRows = std::numeric_limits<int>::max();
+    int nextAt = 0; // the row count at which to look again
+};
 
 // Empties the diagram's working texts when the load ends, however it ends: the
 // cells view lines of a reader that is gone by then.
@@ -68,8 +98,9 @@ private:
 // false.
 class TableLoad {
 public:
-    TableLoad(CDiagram& diagram, const LineReader& reader, const std::string& shownPath)
-        : diagram(diagram), reader(reader), shownPath(shownPath) {}
+    TableLoad(CDiagram& diagram, const LineReader& reader, const LoadLimits& limits,
+              const std::string& shownPath)
+        : diagram(diagram), reader(reader), limits(limits), shownPath(shownPath) {}
 
     // Empties the table; settings and command values stay.
     void ResetTable() {
@@ -100,22 +131,23 @@ public:
         }
         if (diagram.columnCount == 0)
             return Header(count - 1);
-        DataRow(count, line.size());
-        return true;
+        return DataRow(count);
     }
 
-    // The end of the file: the read must have reached it.
+    // The end of the file: the read must have reached it and seen one
+    // version of the file, not the start of one and the end of another.
     bool End() {
-        if (reader.LineTooLong()) {
-            diagram.ShowWarning("Can not read a file \"" + shownPath + "\": line " +
-                                std::to_string(reader.LineNumber()) + " is longer than " +
-                                std::to_string(LineReader::kMaxLineBytes >> 20) + " MiB.");
-            return false;
-        }
+        if (reader.LineTooLong())
+            return Refuse("line " + std::to_string(reader.LineNumber()) + " is longer than " +
+                          SizeText(static_cast<long long>(limits.maxLineBytes)));
+        if (reader.TooLarge())
+            return Refuse("it is longer than " + SizeText(limits.maxBytes));
         if (reader.Failed()) {
             diagram.ShowWarning("Can not read a file \"" + shownPath + "\".");
             return false;
         }
+        if (!reader.SawOneVersion())
+            return Refuse("it changed while it was read");
         return true;
     }
 
@@ -139,9 +171,16 @@ private:
         return true;
     }
 
+    bool Refuse(const std::string& why) {
+        diagram.ShowWarning("Can not read a file \"" + shownPath + "\": " + why + ".");
+        return false;
+    }
+
     // One cell per data column and "0.0" for the spectrum column; a zoom
-    // window keeps only the rows of its X range, ends included.
-    void DataRow(int count, std::size_t lineBytes) {
+    // window keeps only the rows of its X range, ends included. The columns
+    // grow with the rows kept, never ahead of them: a file's size says
+    // nothing of its rows (a sparse file, one that is still being written).
+    bool DataRow(int count) {
         const int columnCount = diagram.columnCount;
         if (count < columnCount - 1)
             throw InvalidArgumentError("Line " + std::to_string(reader.LineNumber()) + " has " +
@@ -152,18 +191,22 @@ private:
         if (g_bZoomOpen) {
             const double x = AtoF(diagram.cells[0]);
             if (x < g_zoomXFrom || x > g_zoomXTo)
-                return;
+                return true;
         }
-        if (diagram.values[0].IsEmpty())
-            ReserveForRows(diagram.values, reader.FileSize(), lineBytes);
+        if (diagram.values[0].GetSize() >= limits.maxRows)
+            return Refuse("it has more than " + std::to_string(limits.maxRows) + " rows");
+        reservation.BeforeRow(diagram.values, reader);
         for (int j = 0; j <= columnCount - 2; ++j)
             diagram.values[j].Add(diagram.cells[j]);
         diagram.values[columnCount - 1].Add("0.0");
+        return true;
     }
 
     CDiagram& diagram;
     const LineReader& reader;
+    const LoadLimits& limits;
     const std::string& shownPath;
+    RowReservation reservation;
 };
 
 } // namespace
@@ -188,19 +231,19 @@ int CDiagram::SplitLine(std::string_view line) {
     return cells.GetSize();
 }
 
-bool CDiagram::LoadFile(const std::string& path) {
+bool CDiagram::LoadFile(const std::string& path, const LoadLimits& limits) {
     std::error_code ignored;
     const std::filesystem::path fullPath =
         std::filesystem::absolute(path, ignored).lexically_normal();
     const std::string shownPath = fullPath.empty() ? path : fullPath.string();
 
     const WorkingTextsScope workingTexts(*this);
-    LineReader reader(path);
+    LineReader reader(path, limits);
     if (!reader.IsOpen()) {
         ShowWarning("Can not open a file \"" + shownPath + "\".");
         return false;
     }
-    TableLoad load(*this, reader, shownPath);
+    TableLoad load(*this, reader, limits, shownPath);
     load.ResetTable();
     std::string_view line;
     while (reader.Next(line)) {
