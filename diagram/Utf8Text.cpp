@@ -29,6 +29,12 @@ std::string_view FirstCharacters(std::string_view text, int count) {
     return text.substr(0, end);
 }
 
+std::size_t CharacterStart(std::string_view text, std::size_t pos) {
+    while (pos > 0 && pos < text.size() && IsContinuation(text[pos]))
+        --pos;
+    return pos;
+}
+
 std::string_view CutUtf8(std::string_view text, std::size_t maxBytes) {
     if (text.size() <= maxBytes)
         return text;

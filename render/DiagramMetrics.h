@@ -36,6 +36,16 @@ inline constexpr int kYTickLength = 5; // tick left of the plot without the grid
 inline constexpr int kMinorTickLength = 3;
 inline constexpr int kMinorTickMinSpacing = 5;
 
+// Drawn X coordinates stay within +-kPixelLimit: a row far outside the X
+// range (an X of 1e308) would otherwise reach coordinates that overflow a
+// drawing backend's fixed-point arithmetic. Any window lies well inside, and
+// a segment towards such a point keeps its slope within a twentieth of a
+// pixel in a window of 8192 pixels.
+inline constexpr int kPixelLimit = 1 << 24;
+
+// No window shows more characters of one line of text than this.
+inline constexpr int kMaxShownCharacters = 10'000;
+
 // The readout finds a curve passing within this many pixels of the mouse.
 inline constexpr int kCurveHitTolerance = 5;
 

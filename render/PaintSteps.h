@@ -19,7 +19,7 @@ void DrawXAxis(const CDiagram& diagram, const PaintLayout& layout, CDrawContext&
 void DrawYAxis(const CDiagram& diagram, const PaintLayout& layout, CDrawContext& dc);
 
 // The title line: the title, or in spectrum mode the title with the
-// spectrum's size.
+// spectrum's size; of a very long title only the part a window can show.
 std::string TitleText(const CDiagram& diagram);
 void DrawTitle(const CDiagram& diagram, const PaintLayout& layout, CDrawContext& dc);
 

@@ -2,8 +2,18 @@
 
 #include "diagram/CDiagram.h"
 #include "diagram/Numbers.h"
+#include "render/DiagramMetrics.h"
 
+#include <algorithm>
 #include <cmath>
+
+namespace {
+
+int ClampPixel(int pixel) {
+    return std::clamp(pixel, -kPixelLimit, kPixelLimit);
+}
+
+} // namespace
 
 int LastShownColumn(const CDiagram& diagram) {
     return diagram.columnCount - (diagram.showSpectrum ? 1 : 2);
@@ -36,14 +46,14 @@ bool XScale::MapsValues() const {
 
 int XScale::RowPixel(int row, double xValue) const {
     if (byValue)
-        return Trunc((xValue - first) * width / (last - first)) + left;
-    return Trunc(row * gridStepPx + left);
+        return ClampPixel(Trunc((xValue - first) * width / (last - first)) + left);
+    return ClampPixel(Trunc(row * gridStepPx + left));
 }
 
 int XScale::ValuePixel(double value) const {
     if (!MapsValues())
         return left;
-    return Trunc((value - first) * width / (last - first) + left);
+    return ClampPixel(Trunc((value - first) * width / (last - first) + left));
 }
 
 double XScale::PixelValue(int pixel) const {

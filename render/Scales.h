@@ -36,13 +36,14 @@ public:
     // value, a last X that differs from the first.
     bool PlacesRows() const;
     // The pixel column of row `row`, whose X value is xValue, as the axis and
-    // the curves draw it.
+    // the curves draw it; within +-kPixelLimit.
     int RowPixel(int row, double xValue) const;
     // Whether values map to pixels: at least one row and a last X that
     // differs from the first by a finite amount.
     bool MapsValues() const;
-    // Value to pixel, truncated once after the whole expression; the plot's
-    // left edge when the X range is empty (one row, or equal first and last X).
+    // Value to pixel, truncated once after the whole expression and kept
+    // within +-kPixelLimit; the plot's left edge when the X range is empty
+    // (one row, or equal first and last X).
     int ValuePixel(double value) const;
     // Pixel to value; the first X when the plot has no width.
     double PixelValue(int x) const;

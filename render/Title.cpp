@@ -4,11 +4,13 @@
 #include "render/DrawContext.h"
 #include "render/PaintLayout.h"
 #include "render/PaintSteps.h"
+#include "render/ShownText.h"
 
 std::string TitleText(const CDiagram& diagram) {
+    const std::string shown(ShownPart(diagram.title, TextAlign::CenterTop));
     if (diagram.showSpectrum)
-        return FormatC("%s,     Freq. = X / %d", diagram.title.c_str(), diagram.spectrumSize);
-    return diagram.title;
+        return FormatC("%s,     Freq. = X / %d", shown.c_str(), diagram.spectrumSize);
+    return shown;
 }
 
 void DrawTitle(const CDiagram& diagram, const PaintLayout& layout, CDrawContext& dc) {

@@ -6,6 +6,7 @@
 #include "render/DrawContext.h"
 #include "render/PaintLayout.h"
 #include "render/PaintSteps.h"
+#include "render/ShownText.h"
 
 #include <cmath>
 
@@ -46,8 +47,9 @@ void DrawRowLines(const CDiagram& diagram, const PaintLayout& layout, CDrawConte
             dc.MoveTo(x, plot.bottom);
             dc.LineTo(x, plot.bottom + kXLabelTickBelow);
             const long long row = static_cast<long long>(j);
-            const std::string label = diagram.xIsDateTime ? diagram.DateText(xCells.NumberAt(row))
-                                                          : std::string(xCells[row]);
+            const std::string label =
+                diagram.xIsDateTime ? diagram.DateText(xCells.NumberAt(row))
+                                    : std::string(ShownPart(xCells[row], TextAlign::CenterTop));
             dc.TextOut(x, plot.bottom + kXLabelTop, TextAlign::CenterTop, label);
             lastLabelEnd = x + Trunc(1.5 * dc.TextWidth(label));
         }
