@@ -25,6 +25,7 @@ void CDiagram::ShowInformation(const std::string& text) {
         view->ShowInformation(text);
 }
 
-std::string CDiagram::DateText(double day) {
-    return ::DateText(dateScratch, day);
+std::string CDiagram::DateText(double day) const {
+    DateValue scratch = dateScratch;
+    return ::DateText(scratch, day);
 }

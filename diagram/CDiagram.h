@@ -12,6 +12,7 @@
 #include "diagram/DiagramHost.h"
 #include "diagram/DrawingResources.h"
 #include "diagram/Geometry.h"
+#include "diagram/LoadLimits.h"
 #include "diagram/StringArray.h"
 
 #include <optional>
@@ -21,6 +22,7 @@
 #include <vector>
 
 class CDrawContext;
+struct PaintLayout;
 
 // The curve under a pixel: the first shown column, in index order, that
 // passes within a few pixels of it vertically.
@@ -48,26 +50,34 @@ public:
 
     // ---- Loading (diagram/DataFileLoader.cpp) ----
     // Reads a data file into the table; false (after a message) when the file
-    // cannot be opened or is refused. Raises InvalidArgumentError for a file
+    // cannot be opened or is refused: also when it changes while it is read
+    // or goes beyond the limits. Raises InvalidArgumentError for a file
     // without a header line and for a data row with too few cells.
-    bool LoadFile(const std::string& path);
+    bool LoadFile(const std::string& path, const LoadLimits& limits = {});
     // Cuts one table line into cells (tokens, then one empty text); returns
     // their count, or -1 when the X token of a date-time data row is no date.
     int SplitLine(std::string_view line);
-    // A day number as a time (year 1899) or a date, through dateScratch.
-    std::string DateText(double day);
+    // A day number as a time (year 1899) or a date; "Invalid DateTime" while
+    // dateScratch holds an invalid status. dateScratch itself is left as it is.
+    std::string DateText(double day) const;
 
     // ---- Spectrum (analysis/Spectrum.cpp) ----
     void ComputeSpectrum();
 
     // ---- Drawing (render/) ----
+    // Computes the layout of this paint, stores it into the layout members and
+    // legend positions, then draws from it into dc.
     void Paint(CDrawContext& dc);
-    void DrawFrame();
-    void DrawAxes();
-    void DrawMinorTicks();
-    void AutoscaleY();
-    void DrawCurve(int column);
-    void DrawMarker(CDrawContext& dc);
+    // The steps of a paint: each draws from the layout into the context given.
+    void DrawFrame(const PaintLayout& layout, CDrawContext& dc) const;
+    void DrawAxes(const PaintLayout& layout, CDrawContext& dc) const;
+    void DrawMinorTicks(const PaintLayout& layout, CDrawContext& dc) const;
+    // One column's curve with the pen the caller has selected.
+    void DrawCurve(const PaintLayout& layout, CDrawContext& dc, int column) const;
+    void DrawMarker(const PaintLayout& layout, CDrawContext& dc) const;
+    // The automatic Y scale of the layout's plot from the shown data: sets
+    // the layout's yMin and yDelta, or leaves them when the scale is undefined.
+    void AutoscaleY(PaintLayout& layout) const;
 
     // ---- Pixel mapping and hit tests (render/) ----
     bool ValueAtPixel(int x, int y, double* xValue, double* yValue);
@@ -145,9 +155,10 @@ public:
     IDiagramHost* view = nullptr;
     CDrawContext* dc = nullptr;
     std::string scratch;
-    // The tokens of the line being loaded and one empty text after them: views
+    // The tokens of the line being split and one empty text after them: views
     // into that line (or into scratch for a converted date), valid until the
-    // next SplitLine.
+    // next SplitLine. LoadFile empties it, and scratch, whenever it returns,
+    // since its lines live no longer than the load.
     CheckedArray<std::string_view> cells{"cells"};
     DateValue dateScratch;
 
@@ -157,4 +168,5 @@ public:
 
 private:
     void CreateFonts();
+    void StoreLayout(const PaintLayout& layout);
 };

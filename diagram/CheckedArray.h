@@ -24,7 +24,6 @@ public:
     }
 
     void Add(T value) { items.push_back(std::move(value)); }
-    void SetSize(int size) { items.resize(static_cast<std::size_t>(size)); }
     void RemoveAll() { items.clear(); }
 
     auto begin() { return items.begin(); }

@@ -20,5 +20,3 @@ struct ColumnRecord {
 // sequence, so a long non-ASCII name stays valid text.
 void SetColumnName(ColumnRecord& record, std::string_view text);
 std::string_view ColumnName(const ColumnRecord& record);
-// Cuts text to at most maxBytes bytes without splitting a UTF-8 sequence.
-std::string_view CutUtf8(std::string_view text, std::size_t maxBytes);

@@ -228,8 +228,6 @@ bool DayNumberToFields(double day, CalendarFields& out) {
     out.hour = static_cast<int>(seconds / 3600);
     out.minute = static_cast<int>(seconds / 60 % 60);
     out.second = static_cast<int>(seconds % 60);
-    out.dayOfWeek = static_cast<int>(((civil % 7) + 7 + 4) % 7); // 1970-01-01 was a Thursday
-    out.dayOfYear = static_cast<int>(civil - DaysFromCivil(out.year, 1, 1) + 1);
     return true;
 }
 

@@ -20,8 +20,6 @@ struct CalendarFields {
     int hour = 0;
     int minute = 0;
     int second = 0;
-    int dayOfWeek = 0; // 0 is Sunday
-    int dayOfYear = 0; // 1..366
 };
 
 // Reads a date-time text in the US English forms (month/day/year with an

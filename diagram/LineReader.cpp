@@ -4,21 +4,29 @@
 #include <sys/stat.h>
 
 namespace {
+
 constexpr std::size_t kBlockSize = 1 << 20;
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+bool IsDirectory(int descriptor) {
+    struct stat info {};
+    return fstat(descriptor, &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-LineReader::LineReader(const std::string& path, std::size_t maxLineBytes)
-    : maxLineBytes(maxLineBytes) {
+} // namespace
+
+LineReader::LineReader(const std::string& path, const LoadLimits& limits)
+    : path(path), maxLineBytes(limits.maxLineBytes), maxBytes(limits.maxBytes) {
     file = std::fopen(path.c_str(), "rb");
     if (!file)
         return;
-    struct stat info {};
-    if (fstat(fileno(file), &info) != 0 || S_ISDIR(info.st_mode)) {
+    const std::optional<FileStamp> opened = StampOf(fileno(file));
+    if (!opened || IsDirectory(fileno(file))) {
         std::fclose(file);
         file = nullptr;
         return;
     }
-    fileSize = S_ISREG(info.st_mode) ? static_cast<long long>(info.st_size) : 0;
+    stamp = *opened;
     block.resize(kBlockSize);
 }
 
@@ -30,13 +38,25 @@ LineReader::~LineReader() {
 bool LineReader::Refill() {
     if (atEof)
         return false;
+    const bool first = bytesRead == 0;
     blockBegin = 0;
     blockEnd = std::fread(block.data(), 1, block.size(), file);
+    bytesRead += static_cast<long long>(blockEnd);
     if (blockEnd < block.size()) {
         atEof = true;
         readError = std::ferror(file) != 0;
     }
-    return blockEnd > 0;
+    if (bytesRead > maxBytes) {
+        tooLarge = true;
+        return false;
+    }
+    if (first && std::string_view(block.data(), blockEnd).starts_with(kByteOrderMark))
+        blockBegin = kByteOrderMark.size();
+    return blockEnd > blockBegin;
+}
+
+bool LineReader::SawOneVersion() const {
+    return !file || ReadSawOneVersion(stamp, bytesRead, fileno(file), path);
 }
 
 bool LineReader::Next(std::string_view& line) {
@@ -46,7 +66,7 @@ bool LineReader::Next(std::string_view& line) {
     bool spansBlocks = false;
     for (;;) {
         if (blockBegin == blockEnd && !Refill()) {
-            if (readError || (!spansBlocks))
+            if (Failed() || !spansBlocks)
                 return false;
             break; // last line without a final line feed
         }

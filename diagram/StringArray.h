@@ -18,6 +18,8 @@ public:
 
     int GetSize() const { return static_cast<int>(ends.size()); }
     bool IsEmpty() const { return ends.empty(); }
+    // Bytes of all cell texts together.
+    std::size_t TextBytes() const { return chars.size(); }
 
     // The text of cell i; InvalidArgumentError when i is outside the array.
     std::string_view GetAt(long long i) const;

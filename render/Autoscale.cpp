@@ -1,6 +1,7 @@
 #include "render/Autoscale.h"
 
 #include "diagram/CDiagram.h"
+#include "render/PaintLayout.h"
 #include "render/Scales.h"
 
 #include <cmath>
@@ -65,13 +66,14 @@ std::optional<YRange> ComputeAutoscale(ValueRange range, double plotHeight, doub
     return YRange{yMin, yDelta};
 }
 
-void CDiagram::AutoscaleY() {
+void CDiagram::AutoscaleY(PaintLayout& layout) const {
     const std::optional<ValueRange> range = ShownValueRange(*this);
     if (!range)
         return;
-    const std::optional<YRange> scale = ComputeAutoscale(*range, plotRect.Height(), yGridStepPx);
+    const std::optional<YRange> scale =
+        ComputeAutoscale(*range, layout.plotRect.Height(), yGridStepPx);
     if (!scale)
         return;
-    yMin = scale->yMin;
-    yDelta = scale->yDelta;
+    layout.yMin = scale->yMin;
+    layout.yDelta = scale->yDelta;
 }

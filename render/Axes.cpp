@@ -2,66 +2,60 @@
 // labels, followed by the title and the legend.
 #include "diagram/CDiagram.h"
 #include "diagram/Numbers.h"
+#include "render/DiagramMetrics.h"
 #include "render/DrawContext.h"
+#include "render/PaintLayout.h"
 #include "render/PaintSteps.h"
-#include "render/PlotLayout.h"
 
-void CDiagram::DrawAxes() {
-    if (!dc)
+namespace {
+
+// The minor ticks along one axis, as distances from its origin edge: n - 1
+// ticks between grid positions (and one on every grid position but the
+// first), Trunc(gridStepPx / n) pixels apart, while they lie within length.
+// Grid position j lies Trunc(j * gridStepPx + origin) - origin from the
+// edge. Nothing when the ticks would lie too close together.
+template <class Tick>
+void ForEachMinorTick(double gridStepPx, int n, int origin, int length, Tick tick) {
+    const int spacing = Trunc(gridStepPx / n);
+    if (spacing < kMinorTickMinSpacing)
         return;
-    const PlotLayout layout = ComputePlotLayout(*this);
-    legendMargin = layout.legendMargin;
-    plotRect = layout.plotRect;
-    dc->Rectangle(plotRect);
-    {
-        FontScope font(*dc, labelFont);
-        dc->SetTextColor(labelColor);
-        PenScope pen(*dc, gridPen);
-        DrawXAxis(*this, *dc);
-        if (yAutoscale)
-            AutoscaleY();
-        DrawYAxis(*this, *dc);
+    for (int j = 0;; ++j) {
+        const int position = Trunc(j * gridStepPx + origin) - origin;
+        if (position >= length)
+            break;
+        for (int k = j == 0 ? 1 : 0; k < n && position + k * spacing < length; ++k)
+            tick(position + k * spacing);
     }
-    DrawTitle(*this, *dc);
-    DrawLegend(*this, *dc);
 }
 
-void CDiagram::DrawMinorTicks() {
-    if (!dc || minorTicks <= 0)
+} // namespace
+
+void CDiagram::DrawAxes(const PaintLayout& layout, CDrawContext& context) const {
+    context.Rectangle(layout.plotRect);
+    {
+        FontScope font(context, labelFont);
+        context.SetTextColor(labelColor);
+        PenScope pen(context, gridPen);
+        DrawXAxis(*this, layout, context);
+        DrawYAxis(*this, layout, context);
+    }
+    DrawTitle(*this, layout, context);
+    DrawLegend(*this, layout, context);
+}
+
+void CDiagram::DrawMinorTicks(const PaintLayout& layout, CDrawContext& context) const {
+    if (minorTicks <= 0)
         return;
-    PenScope pen(*dc, gridPen);
-    const int n = minorTicks;
-    const Rect& plot = plotRect;
-    // A tick every mx pixels along the X grid, three pixels up into the plot.
-    const int mx = Trunc(xGridStepPx / n);
-    if (mx >= 5) {
-        for (int j = 0;; ++j) {
-            const int xj = Trunc(j * xGridStepPx + plot.left);
-            if (xj >= plot.right)
-                break;
-            for (int k = j == 0 ? 1 : 0; k < n; ++k) {
-                const int x = xj + k * mx;
-                if (x < plot.right) {
-                    dc->MoveTo(x, plot.bottom - 1);
-                    dc->LineTo(x, plot.bottom - 4);
-                }
-            }
-        }
-    }
-    // A tick every my pixels up the Y grid, three pixels right into the plot.
-    const int my = Trunc(yGridStepPx / n);
-    if (my >= 5) {
-        for (int j = 0;; ++j) {
-            const int yj = plot.bottom - Trunc(j * yGridStepPx);
-            if (yj <= plot.top)
-                break;
-            for (int k = j == 0 ? 1 : 0; k < n; ++k) {
-                const int y = yj - k * my;
-                if (y > plot.top) {
-                    dc->MoveTo(plot.left + 1, y);
-                    dc->LineTo(plot.left + 4, y);
-                }
-            }
-        }
-    }
+    PenScope pen(context, gridPen);
+    const Rect& plot = layout.plotRect;
+    // Along the bottom edge, reaching up into the plot.
+    ForEachMinorTick(layout.xGridStepPx, minorTicks, plot.left, plot.Width(), [&](int offset) {
+        context.MoveTo(plot.left + offset, plot.bottom - 1);
+        context.LineTo(plot.left + offset, plot.bottom - 1 - kMinorTickLength);
+    });
+    // Up the left edge, reaching right into the plot.
+    ForEachMinorTick(yGridStepPx, minorTicks, 0, plot.Height(), [&](int offset) {
+        context.MoveTo(plot.left + 1, plot.bottom - offset);
+        context.LineTo(plot.left + 1 + kMinorTickLength, plot.bottom - offset);
+    });
 }

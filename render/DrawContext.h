@@ -38,7 +38,6 @@ public:
     // Make the pen or font current; each returns the one it replaces.
     virtual PenSpec SelectPen(const PenSpec& pen) = 0;
     virtual FontSpec SelectFont(const FontSpec& font) = 0;
-    virtual PenSpec GetCurrentPen() const = 0;
 };
 
 // Selects a pen or font for the life of the object and puts the previous one

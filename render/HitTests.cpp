@@ -3,6 +3,7 @@
 // clicks.
 #include "diagram/CDiagram.h"
 #include "diagram/InvalidArgumentError.h"
+#include "render/DiagramMetrics.h"
 #include "render/Scales.h"
 
 #include <algorithm>
@@ -13,7 +14,7 @@ namespace {
 
 // The X mapping for the conversions that need the table's rows.
 XScale RowsScale(const CDiagram& diagram) {
-    XScale scale(diagram);
+    const XScale scale = XScale::Of(diagram);
     if (scale.Rows() == 0)
         throw InvalidArgumentError("The diagram has no rows to map pixels to.");
     return scale;
@@ -55,13 +56,13 @@ bool CDiagram::ValueAtPixel(int x, int y, double* xValue, double* yValue) {
     if (yValue) {
         if (y > plotRect.bottom || y < plotRect.top)
             return false;
-        *yValue = YScale(*this).PixelValue(y);
+        *yValue = YScale::Of(*this).PixelValue(y);
     }
     return true;
 }
 
 Point CDiagram::PixelAtValue(double xValue, double yValue) {
-    return Point{RowsScale(*this).ValuePixel(xValue), YScale(*this).ValuePixel(yValue)};
+    return Point{RowsScale(*this).ValuePixel(xValue), YScale::Of(*this).ValuePixel(yValue)};
 }
 
 bool CDiagram::HitTestCurves(int x, int y, double* xValue, double* yValue, int* column,
@@ -73,20 +74,21 @@ bool CDiagram::HitTestCurves(int x, int y, double* xValue, double* yValue, int* 
         throw InvalidArgumentError("The values table holds " + std::to_string(values.size()) +
                                    " entries; the shown columns need " +
                                    std::to_string(LastShownColumn(*this) + 1) + ".");
-    const XScale scale(*this);
+    const XScale scale = XScale::Of(*this);
     if (scale.Rows() == 0 || x < plotRect.left || x > plotRect.right)
         return false;
     const double cursorX = scale.PixelValue(x);
     const StringArray& xCells = this->values[0];
     const int rightEnd = RightEndRow(xCells, cursorX);
-    const YScale yScale(*this);
+    const YScale yScale = YScale::Of(*this);
     int hitColumn = 0;
     double hitValue = 0.0;
     for (int c = 1; c <= LastShownColumn(*this); ++c) {
         const double value = ValueBetweenRows(xCells, this->values[c], rightEnd, cursorX);
         if (valuesMode) {
             values[static_cast<std::size_t>(c)] = value;
-        } else if (yScale.Defined() && std::abs(y - yScale.CurvePixel(value)) <= 5) {
+        } else if (yScale.Defined() &&
+                   std::abs(y - yScale.CurvePixel(value)) <= kCurveHitTolerance) {
             hitColumn = c;
             hitValue = value;
             break;
@@ -128,8 +130,7 @@ bool CDiagram::HitTestLegend(int x, int y) {
         return false;
     for (int j = 1; j <= LastShownColumn(*this); ++j) {
         ColumnRecord& record = columns[j];
-        if (record.legendX < x && x < record.legendX + 50 && record.legendY - 10 < y &&
-            y < record.legendY + 10) {
+        if (LegendBoxContains(Point{record.legendX, record.legendY}, x, y)) {
             record.visible = !record.visible;
             return true;
         }

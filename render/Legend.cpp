@@ -1,8 +1,10 @@
 // The legend right of the plot: a sample line and the name of every shown
 // column, pale for a hidden one.
 #include "diagram/CDiagram.h"
-#include "render/Characters.h"
+#include "diagram/Utf8Text.h"
+#include "render/DiagramMetrics.h"
 #include "render/DrawContext.h"
+#include "render/PaintLayout.h"
 #include "render/PaintSteps.h"
 #include "render/Scales.h"
 
@@ -13,21 +15,19 @@ COLORREF PaleColor(COLORREF color) {
                std::min(GetBValue(color) + 230, 255));
 }
 
-void DrawLegend(CDiagram& diagram, CDrawContext& dc) {
+void DrawLegend(const CDiagram& diagram, const PaintLayout& layout, CDrawContext& dc) {
     if (!diagram.showLegend)
         return;
     FontScope font(dc, diagram.labelFont);
-    const int x = diagram.plotRect.right + 10;
-    int y = diagram.plotRect.top + 20;
-    for (int i = 1; i <= LastShownColumn(diagram); ++i, y += 20) {
-        ColumnRecord& record = diagram.columns[i];
-        record.legendX = x;
-        record.legendY = y;
+    for (int i = 1; i <= LastShownColumn(diagram); ++i) {
+        const ColumnRecord& record = diagram.columns[i];
+        const auto [x, y] = LegendEntryAt(layout.plotRect, i - 1);
         const COLORREF color = record.visible ? record.color : PaleColor(record.color);
         PenScope pen(dc, PenSpec{diagram.lineWidth + 1, color});
         dc.MoveTo(x, y);
-        dc.LineTo(x + 20, y);
+        dc.LineTo(x + kLegendSampleLength, y);
         // The text colour is still the title's (or the labels' without a title).
-        dc.TextOut(x + 30, y - 5, TextAlign::LeftTop, FirstCharacters(ColumnName(record), 15));
+        dc.TextOut(x + kLegendNameLeft, y + kLegendNameTop, TextAlign::LeftTop,
+                   FirstCharacters(ColumnName(record), kLegendNameCharacters));
     }
 }

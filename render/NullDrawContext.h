@@ -20,7 +20,6 @@ public:
     void FillSolidRect(int, int, int, int, COLORREF) override {}
     PenSpec SelectPen(const PenSpec& wanted) override { return std::exchange(pen, wanted); }
     FontSpec SelectFont(const FontSpec& wanted) override { return std::exchange(font, wanted); }
-    PenSpec GetCurrentPen() const override { return pen; }
 
 private:
     PenSpec pen{1, 0};

@@ -1,7 +1,12 @@
-// Paint and its first step, the frame.
+// Paint: compute the layout, store it, then draw the frame, the axes with the
+// title and legend, the curves and the marker line from it.
 #include "diagram/CDiagram.h"
+#include "diagram/ZoomRequest.h"
+#include "render/DiagramMetrics.h"
 #include "render/DrawContext.h"
+#include "render/PaintLayout.h"
 #include "render/PaintSteps.h"
+#include "render/Scales.h"
 
 namespace {
 
@@ -24,18 +29,41 @@ private:
 
 void CDiagram::Paint(CDrawContext& context) {
     BorrowedContext borrowed(*this, context);
-    DrawFrame();
+    const PaintLayout layout = ComputePaintLayout(*this);
+    StoreLayout(layout);
+    DrawFrame(layout, context);
     if (columnCount == 0) // nothing loaded: the frame alone
         return;
-    DrawAxes();
-    DrawCurves(*this, context);
-    DrawMarker(context);
+    DrawAxes(layout, context);
+    for (int i = 1; i <= LastShownColumn(*this); ++i) {
+        PenScope pen(context, PenSpec{lineWidth, columns[i].color});
+        DrawCurve(layout, context, i);
+    }
+    DrawMarker(layout, context);
 }
 
-void CDiagram::DrawFrame() {
-    if (!dc || !drawFrame)
+void CDiagram::StoreLayout(const PaintLayout& layout) {
+    frameRect = layout.frameRect;
+    if (columnCount == 0)
         return;
-    if (fitToWindow && view)
-        frameRect = InflateRect(view->ClientRect(), -frameMargin, -frameMargin);
-    dc->Rectangle(frameRect);
+    legendMargin = layout.legendMargin;
+    plotRect = layout.plotRect;
+    xGridStepPx = layout.xGridStepPx;
+    xDelta = layout.xDelta;
+    yMin = layout.yMin;
+    yDelta = layout.yDelta;
+    if (showLegend) {
+        for (int i = 1; i <= LastShownColumn(*this); ++i) {
+            const Point entry = LegendEntryAt(plotRect, i - 1);
+            columns[i].legendX = entry.x;
+            columns[i].legendY = entry.y;
+        }
+    }
+    if (layout.zoomTitle)
+        g_strZoomTitle = *layout.zoomTitle;
+}
+
+void CDiagram::DrawFrame(const PaintLayout& layout, CDrawContext& context) const {
+    if (drawFrame)
+        context.Rectangle(layout.frameRect);
 }

@@ -2,7 +2,7 @@
 
 #include "diagram/CDiagram.h"
 #include "diagram/Numbers.h"
-#include "render/Characters.h"
+#include "diagram/Utf8Text.h"
 
 CRecordingContext::CRecordingContext(FontNames fontNames, CDrawContext* target)
     : fontNames(std::move(fontNames)), target(target) {}

@@ -1,26 +1,37 @@
 #include "render/Scales.h"
 
 #include "diagram/CDiagram.h"
-#include "diagram/InvalidArgumentError.h"
 #include "diagram/Numbers.h"
+#include "render/DiagramMetrics.h"
 
+#include <algorithm>
 #include <cmath>
+
+namespace {
+
+int ClampPixel(int pixel) {
+    return std::clamp(pixel, -kPixelLimit, kPixelLimit);
+}
+
+} // namespace
 
 int LastShownColumn(const CDiagram& diagram) {
     return diagram.columnCount - (diagram.showSpectrum ? 1 : 2);
 }
 
-XScale::XScale(const CDiagram& diagram)
-    : byValue(diagram.xIsNumber || diagram.xIsDateTime), left(diagram.plotRect.left),
-      width(diagram.plotRect.Width()), gridStepPx(diagram.xGridStepPx) {
+XScale::XScale(const Rect& plot, bool byValue, int rows, double first, double last,
+               double gridStepPx)
+    : byValue(byValue), rows(rows), first(first), last(last), left(plot.left), width(plot.Width()),
+      gridStepPx(gridStepPx) {}
+
+XScale XScale::Of(const CDiagram& diagram) {
+    const bool byValue = diagram.xIsNumber || diagram.xIsDateTime;
     if (diagram.columnCount == 0)
-        return;
-    x = &diagram.values[0];
-    rows = x->GetSize();
-    if (rows > 0) {
-        first = x->NumberAt(0);
-        last = x->NumberAt(rows - 1);
-    }
+        return XScale(diagram.plotRect, byValue, 0, 0.0, 0.0, diagram.xGridStepPx);
+    const StringArray& x = diagram.values[0];
+    const int rows = x.GetSize();
+    return XScale(diagram.plotRect, byValue, rows, rows > 0 ? x.NumberAt(0) : 0.0,
+                  rows > 0 ? x.NumberAt(rows - 1) : 0.0, diagram.xGridStepPx);
 }
 
 bool XScale::PlacesRows() const {
@@ -33,27 +44,16 @@ bool XScale::MapsValues() const {
     return rows > 0 && last != first && std::isfinite(last - first);
 }
 
-int XScale::RowPixel(int row) const {
-    if (rowPixels.empty()) {
-        rowPixels.resize(static_cast<std::size_t>(rows));
-        for (int j = 0; j < rows; ++j)
-            rowPixels[static_cast<std::size_t>(j)] = PlaceRow(j);
-    }
-    if (row < 0 || row >= rows)
-        CheckIndex(row, rowPixels.size(), "rows"); // raises the invalid-argument error
-    return rowPixels[static_cast<std::size_t>(row)];
-}
-
-int XScale::PlaceRow(int row) const {
+int XScale::RowPixel(int row, double xValue) const {
     if (byValue)
-        return Trunc((x->NumberAt(row) - first) * width / (last - first)) + left;
-    return Trunc(row * gridStepPx + left);
+        return ClampPixel(Trunc((xValue - first) * width / (last - first)) + left);
+    return ClampPixel(Trunc(row * gridStepPx + left));
 }
 
 int XScale::ValuePixel(double value) const {
     if (!MapsValues())
         return left;
-    return Trunc((value - first) * width / (last - first) + left);
+    return ClampPixel(Trunc((value - first) * width / (last - first) + left));
 }
 
 double XScale::PixelValue(int pixel) const {
@@ -62,13 +62,26 @@ double XScale::PixelValue(int pixel) const {
     return first + (pixel - left) * (last - first) / width;
 }
 
-YScale::YScale(const CDiagram& diagram)
-    : bottom(diagram.plotRect.bottom), yMin(diagram.yMin), yDelta(diagram.yDelta),
-      gridStepPx(diagram.yGridStepPx) {
+std::vector<int> RowPixels(const XScale& scale, const StringArray& xCells) {
+    std::vector<int> pixels;
+    if (!scale.PlacesRows())
+        return pixels;
+    pixels.resize(static_cast<std::size_t>(scale.Rows()));
+    for (int j = 0; j < scale.Rows(); ++j)
+        pixels[static_cast<std::size_t>(j)] = scale.RowPixel(j, xCells.NumberAt(j));
+    return pixels;
+}
+
+YScale::YScale(int bottom, double yMin, double yDelta, double gridStepPx)
+    : bottom(bottom), yMin(yMin), yDelta(yDelta), gridStepPx(gridStepPx) {
     if (Defined()) {
         pixelsPerUnit = gridStepPx / yDelta;
         offset = Trunc(yMin * pixelsPerUnit);
     }
+}
+
+YScale YScale::Of(const CDiagram& diagram) {
+    return YScale(diagram.plotRect.bottom, diagram.yMin, diagram.yDelta, diagram.yGridStepPx);
 }
 
 bool YScale::Defined() const {

@@ -1,6 +1,7 @@
-// The value-to-pixel mappings of one paint, built from the plot rectangle and
-// scale fields the paint has just computed. The axes, curves, marker line and
-// hit tests all map through these two values, so each formula lives here once.
+// The value-to-pixel mappings of a paint: small values built from the plot
+// rectangle and the scale fields, like a plotting library's scale maps. The
+// axes, curves, marker line and hit tests all map through them, so each
+// formula lives here once.
 #pragma once
 
 #include "diagram/Geometry.h"
@@ -19,7 +20,13 @@ int LastShownColumn(const CDiagram& diagram);
 // (labels); values mapped linearly between the first and the last row's X.
 class XScale {
 public:
-    explicit XScale(const CDiagram& diagram);
+    XScale() = default;
+    // rows rows whose X runs from first to last over plot; gridStepPx pixels
+    // between rows placed by index.
+    XScale(const Rect& plot, bool byValue, int rows, double first, double last, double gridStepPx);
+    // The mapping of the diagram's last paint: its plot rectangle, X step and
+    // the X column's first and last values.
+    static XScale Of(const CDiagram& diagram);
 
     int Rows() const { return rows; }
     double First() const { return first; }
@@ -28,37 +35,40 @@ public:
     // Whether RowPixel is defined: at least two rows and, when placing by
     // value, a last X that differs from the first.
     bool PlacesRows() const;
-    // The pixel column of a row as the axis and the curves draw it. The
-    // columns of all rows are computed on the first call and kept, so the
-    // curves sharing one scale read each X cell once.
-    int RowPixel(int row) const;
+    // The pixel column of row `row`, whose X value is xValue, as the axis and
+    // the curves draw it; within +-kPixelLimit.
+    int RowPixel(int row, double xValue) const;
     // Whether values map to pixels: at least one row and a last X that
     // differs from the first by a finite amount.
     bool MapsValues() const;
-    // Value to pixel, truncated once after the whole expression; the plot's
-    // left edge when the X range is empty (one row, or equal first and last X).
+    // Value to pixel, truncated once after the whole expression and kept
+    // within +-kPixelLimit; the plot's left edge when the X range is empty
+    // (one row, or equal first and last X).
     int ValuePixel(double value) const;
     // Pixel to value; the first X when the plot has no width.
     double PixelValue(int x) const;
 
 private:
-    int PlaceRow(int row) const;
-
-    const StringArray* x = nullptr; // the X column; null without a table
-    int rows = 0;
     bool byValue = false;
+    int rows = 0;
     double first = 0.0;
     double last = 0.0;
     int left = 0;
     int width = 0;
     double gridStepPx = 0.0;
-    mutable std::vector<int> rowPixels;
 };
 
-// Y: yMin at the bottom edge, one yDelta more every yGridStepPx pixels up.
+// The pixel column of every row of xCells; empty when the scale does not
+// place rows.
+std::vector<int> RowPixels(const XScale& scale, const StringArray& xCells);
+
+// Y: yMin at the bottom edge, one yDelta more every gridStepPx pixels up.
 class YScale {
 public:
-    explicit YScale(const CDiagram& diagram);
+    YScale() = default;
+    YScale(int bottom, double yMin, double yDelta, double gridStepPx);
+    // The mapping of the diagram's last paint.
+    static YScale Of(const CDiagram& diagram);
 
     // A positive, finite yDelta and grid step and a finite yMin. A zero or
     // negative yDelta (typed in by hand) leaves the Y mapping undefined.

@@ -28,7 +28,7 @@ TEST(LineReader, RefusesALineLongerThanItsLimit) {
     TempDir dir;
     LineReader reader(
         dir.Write("b.txt", "short\n" + std::string(2'500'000, 'x') + "\nnext\n").string(),
-        1'000'000);
+        LoadLimits{.maxLineBytes = 1'000'000});
     std::string_view line;
     ASSERT_TRUE(reader.Next(line));
     EXPECT_FALSE(reader.Next(line));

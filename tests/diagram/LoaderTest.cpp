@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <fstream>
+#include <functional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace std::string_literals;
@@ -305,4 +309,143 @@ TEST_F(Loader, ASecondLoadReplacesTheTableAndKeepsSettings) {
     EXPECT_TRUE(diagram.showMarks);
     EXPECT_EQ(Names(), (Strings{"u", "v", "Spec. for v"}));
     EXPECT_EQ(Column(0), (Strings{"5", "7"}));
+}
+
+// The cells view the lines of the load's reader, which is gone once LoadFile
+// returns: reading them afterwards would read freed memory.
+TEST_F(Loader, CellsAndScratchAreEmptyHoweverTheLoadEnds) {
+    const auto expectEmpty = [this](const char* how) {
+        SCOPED_TRACE(how);
+        std::size_t bytes = 0;
+        for (std::string_view cell : diagram.cells)
+            bytes += cell.size() + (cell.empty() ? 0 : static_cast<unsigned char>(cell[0]));
+        EXPECT_EQ(bytes, 0u);
+        EXPECT_TRUE(diagram.cells.IsEmpty());
+        EXPECT_TRUE(diagram.scratch.empty());
+    };
+    ASSERT_TRUE(Load("X=datetime\nT\nt;a;b\n01/05/2004;1;2\n"));
+    expectEmpty("loaded");
+    EXPECT_FALSE(Load("X=datetime\nT\nt;a\n01/05/2004;1\nabc;2\n"));
+    expectEmpty("refused");
+    EXPECT_THROW(Load("T\nt;a;b\n1;2;3\n4\n"), InvalidArgumentError);
+    expectEmpty("ended by an error");
+}
+
+namespace {
+
+// A host that does something to the file while the load waits for its first
+// message box, as a user (or another program) might.
+class ActingHost : public RecordingHost {
+public:
+    void ShowWarning(const std::string& text) override {
+        RecordingHost::ShowWarning(text);
+        if (action)
+            std::exchange(action, nullptr)();
+    }
+    std::function<void()> action;
+};
+
+// An unknown command first, then rows well beyond the reader's first block,
+// so that most of the file is read after the first message box.
+std::string FileWithABoxFirst() {
+    std::string content = "Unknown=1\nT\nt;a\n";
+    for (int i = 0; i < 200'000; ++i)
+        content += std::to_string(i) + ";" + std::to_string(i % 7) + "\n";
+    return content;
+}
+
+long long ResidentBytes() {
+    std::ifstream statm("/proc/self/statm");
+    long long pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return resident * sysconf(_SC_PAGESIZE);
+}
+
+} // namespace
+
+TEST(LoaderHonesty, AFileChangedWhileItIsReadIsRefused) {
+    struct Case {
+        const char* what;
+        std::function<void(const std::filesystem::path&)> change;
+    };
+    const Case cases[] = {
+        {"truncated", [](const auto& p) { std::filesystem::resize_file(p, 100'000); }},
+        {"grown", [](const auto& p) { std::ofstream(p, std::ios::app) << "7;8\n9;10\n"; }},
+        {"rewritten, same size",
+         [](const auto& p) {
+             std::string content = ReadFile(p);
+             content.back() = ' ';
+             WriteFile(p, content);
+             const timespec later[2] = {{0, UTIME_OMIT}, {time(nullptr) + 10, 0}};
+             utimensat(AT_FDCWD, p.c_str(), later, 0);
+         }},
+        {"replaced",
+         [](const auto& p) {
+             WriteFile(p.string() + ".new", "T\nt;a\n1;2\n");
+             std::filesystem::rename(p.string() + ".new", p);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        const auto path = dir.Write("live.txt", FileWithABoxFirst());
+        ActingHost host;
+        host.action = [&] { c.change(path); };
+        CDiagram diagram(&host);
+        EXPECT_FALSE(diagram.LoadFile(path.string()));
+        ASSERT_EQ(host.warnings.size(), 2u);
+        EXPECT_EQ(host.warnings[1],
+                  "Can not read a file \"" + path.string() + "\": it changed while it was read.");
+    }
+    // Untouched, the same file loads.
+    TempDir dir;
+    ActingHost host;
+    CDiagram diagram(&host);
+    EXPECT_TRUE(diagram.LoadFile(dir.Write("still.txt", FileWithABoxFirst()).string()));
+    EXPECT_EQ(diagram.values[0].GetSize(), 200'000);
+}
+
+TEST(LoaderBounds, EndlessInputAndTooManyRowsStopWithAMessage) {
+    RecordingHost host;
+    CDiagram diagram(&host);
+    EXPECT_FALSE(diagram.LoadFile("/dev/zero", LoadLimits{.maxBytes = 4 << 20}));
+    TempDir dir;
+    const auto rows = dir.Write("rows.txt", "T\nt;a\n1;1\n2;2\n3;3\n4;4\n");
+    EXPECT_FALSE(diagram.LoadFile(rows.string(), LoadLimits{.maxRows = 3}));
+    EXPECT_TRUE(diagram.LoadFile(rows.string(), LoadLimits{.maxRows = 4}));
+    EXPECT_EQ(host.warnings,
+              (Strings{"Can not read a file \"/dev/zero\": it is longer than 4 MiB.",
+                       "Can not read a file \"" + rows.string() + "\": it has more than 3 rows."}));
+}
+
+// The file says 100 GiB, but holds 12 KB of data and then nothing: the load
+// must take memory for what it read, not for what the size promises.
+TEST(LoaderBounds, ASparseFileCostsMemoryForItsDataNotItsSize) {
+    TempDir dir;
+    std::string header = "t", row = "0";
+    for (int i = 1; i < 2000; ++i) {
+        header += ";c" + std::to_string(i);
+        row += ";1";
+    }
+    const auto path = dir.Write("sparse.txt", "T\n" + header + "\n" + row + "\n" + row + "\n");
+    if (truncate(path.c_str(), 100LL << 30) != 0)
+        GTEST_SKIP() << "the file system holds no sparse file of 100 GiB";
+    RecordingHost host;
+    CDiagram diagram(&host);
+    const long long before = ResidentBytes();
+    EXPECT_FALSE(diagram.LoadFile(path.string(), LoadLimits{.maxLineBytes = 1 << 20}));
+    EXPECT_LT(ResidentBytes() - before, 64LL << 20);
+    EXPECT_EQ(diagram.values[0].GetSize(), 2);
+    ASSERT_EQ(host.warnings.size(), 1u);
+    EXPECT_EQ(host.warnings[0],
+              "Can not read a file \"" + path.string() + "\": line 5 is longer than 1 MiB.");
+}
+
+TEST_F(Loader, AByteOrderMarkBeforeTheFirstLineIsSkipped) {
+    ASSERT_TRUE(Load("\xEF\xBB\xBFX=number\nT\nt;a\n1;2\n"));
+    EXPECT_TRUE(host.warnings.empty());
+    EXPECT_TRUE(diagram.xIsNumber);
+    ASSERT_TRUE(Load("\xEF\xBB\xBFTitle\n\xEF\xBB\xBFt;a\n"));
+    EXPECT_EQ(diagram.title, "Title");
+    EXPECT_EQ(Names()[0], "\xEF\xBB\xBFt"); // only before the first line
 }

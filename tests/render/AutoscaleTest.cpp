@@ -1,5 +1,6 @@
 #include "render/Autoscale.h"
 #include "RenderTestSupport.h"
+#include "render/PaintLayout.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,7 @@ TEST(Autoscale, StepRoundedUpToAMultipleOfItsPowerOfTenAndBottomOneStepBelow) {
         double min, max, yDelta, yMin;
     };
     const Case cases[] = {
-        {3.2, 17.9, 3.0, 0.0}, // the worked table
+        {3.2, 17.9, 3.0, 0.0}, // a raw step of 2.1 becomes 3
         {-0.35, 0.82, 0.2, -0.4},
         {0.0, 21.0, 4.0, -4.0}, // a raw step of exactly 3 still becomes 4
         {0.0, 700.0, 200.0, -200.0},
@@ -65,15 +66,20 @@ TEST(ShownValueRange, IsEmptyWithoutRowsOrTable) {
     EXPECT_FALSE(ShownValueRange(empty));
 }
 
-TEST(AutoscaleY, UsesThePlotOfThisPaint) {
+TEST(AutoscaleY, UsesThePlotOfTheLayout) {
     TestDiagram t;
     t.Load("T\nX;A\n0;0\n1;21\n");
-    t.diagram.plotRect = Rect{75, 65, 675, 465}; // 400 high
-    t.diagram.AutoscaleY();
-    EXPECT_DOUBLE_EQ(t.diagram.yDelta, 4.0);
-    EXPECT_DOUBLE_EQ(t.diagram.yMin, -4.0);
-    t.diagram.plotRect.bottom = 165; // 100 high: k = 1
-    t.diagram.AutoscaleY();
-    EXPECT_DOUBLE_EQ(t.diagram.yDelta, 30.0);
-    EXPECT_DOUBLE_EQ(t.diagram.yMin, -30.0);
+    PaintLayout layout;
+    layout.plotRect = Rect{75, 65, 675, 465}; // 400 high
+    t.diagram.AutoscaleY(layout);
+    EXPECT_DOUBLE_EQ(layout.yDelta, 4.0);
+    EXPECT_DOUBLE_EQ(layout.yMin, -4.0);
+    layout.plotRect.bottom = 165; // 100 high: k = 1
+    t.diagram.AutoscaleY(layout);
+    EXPECT_DOUBLE_EQ(layout.yDelta, 30.0);
+    EXPECT_DOUBLE_EQ(layout.yMin, -30.0);
+    layout.plotRect.bottom = 164; // 99 high: undefined, the layout keeps its range
+    t.diagram.AutoscaleY(layout);
+    EXPECT_DOUBLE_EQ(layout.yDelta, 30.0);
+    EXPECT_DOUBLE_EQ(t.diagram.yDelta, 5.0); // the diagram itself is not touched
 }

@@ -128,3 +128,30 @@ TEST(FirstPaint, NullContextLeavesTheLayoutAndZoomTitleOfARecordedPaint) {
     }
     EXPECT_EQ(b.dc, nullptr);
 }
+
+// A title or an X cell of megabytes is laid out only where a window can show
+// it: its middle, since both are centred; a text of normal length is whole.
+TEST(LongTexts, OnlyTheMiddleOfAHugeTitleOrXLabelIsDrawn) {
+    const std::string half(1'500'000, 'a');
+    const std::string huge = half + "\xD0\x94MIDDLE" + half;
+    const std::string normal(9'000, 'n');
+    TestDiagram t;
+    t.Load(huge + "\nX;A\n" + huge + ";1\n" + normal + ";2\n");
+    const auto ops = t.Paint();
+    const auto titles = TextsInFont(ops, t.diagram.titleFont);
+    const auto labels = TextsInFont(ops, t.diagram.labelFont);
+    ASSERT_EQ(titles.size(), 1u);
+    ASSERT_FALSE(labels.empty());
+    for (const std::string& shown : {titles[0], labels[0]}) {
+        EXPECT_NE(shown.find("\xD0\x94MIDDLE"), std::string::npos);
+        EXPECT_LE(shown.size(), 10'001u);
+        EXPECT_GE(shown.size(), 9'999u);
+    }
+    t.diagram.title = normal;
+    t.diagram.values[0].RemoveAll();
+    t.diagram.values[0].Add(normal);
+    t.diagram.values[0].Add("x");
+    const auto whole = t.Paint();
+    EXPECT_EQ(TextsInFont(whole, t.diagram.titleFont), (std::vector<std::string>{normal}));
+    EXPECT_EQ(TextsInFont(whole, t.diagram.labelFont)[0], normal);
+}

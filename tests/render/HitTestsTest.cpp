@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 // X 0..10 over the plot (65, 65)-(635, 465); A rises as X, B falls as
@@ -163,4 +165,50 @@ TEST_F(Crossing, TypedHelpersGiveTheCurveUnderAPixelAndEveryShownValue) {
     EXPECT_DOUBLE_EQ(values->values[1], 1.0);
     EXPECT_DOUBLE_EQ(values->values[2], 9.0);
     EXPECT_FALSE(t.diagram.CurveValuesAtPixel(636).has_value());
+}
+
+// Clicks placed by what a paint drew, not by fixed numbers: the middle of each
+// entry's sample line and the first character of its name hit that entry,
+// the sample line's left end and a point left of it do not.
+TEST(HitTestLegend, FollowsTheDrawnLegendForSizesAndFonts) {
+    struct Case {
+        Rect client;
+        int labelHeight;
+        int lineWidth;
+    };
+    const Case cases[] = {{Rect{0, 0, 800, 500}, 14, 1},
+                          {Rect{0, 0, 1600, 300}, 30, 4},
+                          {Rect{0, 0, 260, 900}, 9, 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << c.client.right << "x" << c.client.bottom << ", font " << c.labelHeight);
+        TestDiagram t(c.client);
+        t.Load("X=number\nT\nX;Alpha;Beta;Gamma\n0;1;2;3\n1;2;3;4\n");
+        t.diagram.labelFont.height = c.labelHeight;
+        t.diagram.lineWidth = c.lineWidth;
+        const auto ops = t.Paint();
+        const auto names = OpsOf<TextOp>(ops);
+        for (int column = 1; column <= 3; ++column) {
+            const ColumnRecord& record = t.diagram.columns[column];
+            SCOPED_TRACE(record.name);
+            LineOp sample;
+            for (const LineOp& line : LinesOfColor(ops, record.color))
+                if (line.pen.width == c.lineWidth + 1)
+                    sample = line;
+            ASSERT_EQ(sample.from.y, sample.to.y);
+            const auto name = std::find_if(names.begin(), names.end(), [&](const TextOp& text) {
+                return text.text == record.name && text.font == t.diagram.labelFont;
+            });
+            ASSERT_NE(name, names.end());
+
+            EXPECT_TRUE(t.diagram.HitTestLegend((sample.from.x + sample.to.x) / 2, sample.from.y));
+            EXPECT_EQ(record.visible, 0);
+            EXPECT_TRUE(t.diagram.HitTestLegend(name->at.x + 1, name->at.y + 1));
+            EXPECT_EQ(record.visible, 1);
+            EXPECT_FALSE(t.diagram.HitTestLegend(sample.from.x, sample.from.y));
+            EXPECT_FALSE(t.diagram.HitTestLegend(sample.from.x - 3, sample.from.y));
+        }
+        for (int column = 1; column <= 3; ++column)
+            EXPECT_EQ(t.diagram.columns[column].visible, 1);
+    }
 }

@@ -1,15 +1,44 @@
-#include "diagram/CDiagram.h"
-#include "render/PlotLayout.h"
+#include "RenderTestSupport.h"
+#include "render/PaintLayout.h"
 
 #include <gtest/gtest.h>
 
-TEST(PlotLayout, InsetInsideTheFrameAndRoomForTheLegendOnTheRight) {
-    CDiagram diagram(nullptr); // default frame (20, 20)-(820, 520)
-    PlotLayout layout = ComputePlotLayout(diagram);
+TEST(PaintLayout, PlotInsetInsideTheFrameWithRoomForTheLegendOnTheRight) {
+    TestDiagram t(Rect{0, 0, 840, 540}); // the frame (10, 10)-(830, 530)
+    t.Load("T\nX;A\n");
+    PaintLayout layout = ComputePaintLayout(t.diagram);
+    EXPECT_EQ(layout.frameRect, (Rect{10, 10, 830, 530}));
     EXPECT_EQ(layout.legendMargin, 100);
-    EXPECT_EQ(layout.plotRect, (Rect{75, 75, 665, 465}));
-    diagram.showLegend = false;
-    layout = ComputePlotLayout(diagram);
+    EXPECT_EQ(layout.plotRect, (Rect{65, 65, 675, 475}));
+    t.diagram.showLegend = false;
+    layout = ComputePaintLayout(t.diagram);
     EXPECT_EQ(layout.legendMargin, 10);
-    EXPECT_EQ(layout.plotRect, (Rect{75, 75, 755, 465}));
+    EXPECT_EQ(layout.plotRect, (Rect{65, 65, 765, 475}));
+    t.diagram.fitToWindow = false; // the frame stays where it was
+    t.diagram.frameRect = Rect{20, 20, 820, 520};
+    EXPECT_EQ(ComputePaintLayout(t.diagram).plotRect, (Rect{75, 75, 755, 465}));
+}
+
+// Computing changes nothing: the diagram takes the layout when it paints.
+TEST(PaintLayout, IsComputedWithoutTouchingTheDiagramAndStoredByThePaint) {
+    TestDiagram t(Rect{0, 0, 800, 530});
+    t.Load("X=number\nT\nX;A;B\n0;0;3\n2;21;4\n6;5;1\n");
+    const PaintLayout layout = ComputePaintLayout(t.diagram);
+    EXPECT_EQ(t.diagram.plotRect, (Rect{75, 75, 665, 465}));
+    EXPECT_EQ(t.diagram.yDelta, 5.0);
+    EXPECT_EQ(t.diagram.columns[2].legendY, 0);
+    EXPECT_DOUBLE_EQ(layout.xGridStepPx, 285.0);
+    EXPECT_DOUBLE_EQ(layout.xDelta, 3.0);
+    EXPECT_DOUBLE_EQ(layout.yDelta, 4.0);
+    EXPECT_DOUBLE_EQ(layout.yMin, -4.0);
+    EXPECT_EQ(layout.rowPixels, (std::vector<int>{65, 255, 635}));
+
+    t.Paint();
+    EXPECT_EQ(t.diagram.plotRect, layout.plotRect);
+    EXPECT_EQ(t.diagram.xGridStepPx, layout.xGridStepPx);
+    EXPECT_EQ(t.diagram.xDelta, layout.xDelta);
+    EXPECT_EQ(t.diagram.yMin, layout.yMin);
+    EXPECT_EQ(t.diagram.yDelta, layout.yDelta);
+    EXPECT_EQ(t.diagram.columns[2].legendX, 645);
+    EXPECT_EQ(t.diagram.columns[2].legendY, 105);
 }

@@ -23,7 +23,7 @@ void FixScale(CDiagram& diagram, double yMin, double yDelta) {
 
 } // namespace
 
-TEST(PaintGolden, AutoscaleTableRows) {
+TEST(PaintGolden, AutoscaleOfThreeDataRanges) {
     const char* const files[] = {"X=number\nT\nX;A\n0;3.2\n1;17.9\n",
                                  "X=number\nT\nX;A\n0;-0.35\n1;0.82\n",
                                  "X=number\nT\nX;A\n0;0\n1;21\n"};

@@ -92,3 +92,24 @@ TEST(Undefined, NoRowsWithAMarkerAndTinyWindows) {
         ExpectSanePixels(t.Paint());
     }
 }
+
+// A row whose X lies near +-1e308 maps beyond any window; its segment is
+// still drawn towards it, but at a coordinate every backend can draw.
+TEST(Undefined, XValuesNearTheEndsOfDoublesStayDrawable) {
+    for (const char* far : {"1e308", "-1.7e308"}) {
+        SCOPED_TRACE(far);
+        TestDiagram t;
+        t.Load(std::string("X=number\nT\nX;A\n0;1\n") + far + ";2\n1;3\n");
+        t.diagram.markerX = 1.5e308;
+        const auto ops = t.Paint();
+        const auto drawable = [](Point p) {
+            return std::abs(p.x) <= (1 << 24) && std::abs(p.y) <= (1 << 24);
+        };
+        for (const LineOp& l : OpsOf<LineOp>(ops))
+            EXPECT_TRUE(drawable(l.from) && drawable(l.to))
+                << l.from.x << "," << l.from.y << " " << l.to.x << "," << l.to.y;
+        const auto curve = LinesOfColor(ops, RGB(0, 0, 255));
+        ASSERT_GE(curve.size(), 2u); // the legend sample and the segment from row 0
+        EXPECT_EQ(std::abs(curve[1].to.x), 1 << 24);
+    }
+}

@@ -1,0 +1,16 @@
+// How much one load reads at most before it refuses the file: bounds for
+// input that never ends (a FIFO, a device) and for tables that would not fit.
+#pragma once
+
+#include <cstddef>
+#include <limits>
+
+struct LoadLimits {
+    // A longer line is refused rather than held in memory whole (a large
+    // binary file may have no line feed at all).
+    std::size_t maxLineBytes = std::size_t{512} << 20;
+    // Bytes read from the file, all lines together.
+    long long maxBytes = 64LL << 30;
+    // Data rows kept; rows are counted with an int.
+    int maxRows = std::numeric_limits<int>::max();
+};

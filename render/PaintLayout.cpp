@@ -1,0 +1,65 @@
+#include "render/PaintLayout.h"
+
+#include "diagram/CDiagram.h"
+#include "diagram/Numbers.h"
+#include "diagram/ZoomRequest.h"
+#include "render/DiagramMetrics.h"
+
+namespace {
+
+// The frame: the owner's client area less frameMargin on every side while it
+// fits the window, else where it was.
+Rect FrameRect(const CDiagram& diagram) {
+    if (diagram.drawFrame && diagram.fitToWindow && diagram.view)
+        return InflateRect(diagram.view->ClientRect(), -diagram.frameMargin, -diagram.frameMargin);
+    return diagram.frameRect;
+}
+
+// The caption of a zoom window: the file name and the X range it holds.
+std::string ZoomTitle(const CDiagram& diagram, double first, double last) {
+    if (diagram.xIsDateTime)
+        return FormatC("%s  X = [%s; %s]", diagram.fileName.c_str(),
+                       diagram.DateText(first).c_str(), diagram.DateText(last).c_str());
+    return FormatC("%s  X = [%f; %f]", diagram.fileName.c_str(), first, last);
+}
+
+} // namespace
+
+PaintLayout ComputePaintLayout(const CDiagram& diagram) {
+    PaintLayout layout;
+    layout.frameRect = FrameRect(diagram);
+    if (diagram.columnCount == 0)
+        return layout;
+
+    // The plot: plotInset inside the frame, and room on the right for the
+    // legend.
+    layout.legendMargin = diagram.showLegend ? kLegendMargin : diagram.frameMargin;
+    layout.plotRect = InflateRect(layout.frameRect, -diagram.plotInset, -diagram.plotInset);
+    layout.plotRect.right -= layout.legendMargin;
+
+    // X: the rows spread evenly over the plot width; the mean X step per row.
+    // Fewer than two rows have no step and keep the last one.
+    const StringArray& xCells = diagram.values[0];
+    const int rows = xCells.GetSize();
+    const double first = rows > 0 ? xCells.NumberAt(0) : 0.0;
+    const double last = rows > 0 ? xCells.NumberAt(rows - 1) : 0.0;
+    layout.xGridStepPx = diagram.xGridStepPx;
+    layout.xDelta = diagram.xDelta;
+    if (rows >= 2) {
+        layout.xGridStepPx = static_cast<double>(layout.plotRect.Width()) / (rows - 1);
+        layout.xDelta = (last - first) / (rows - 1);
+    }
+    if (g_bZoomOpen && rows > 0)
+        layout.zoomTitle = ZoomTitle(diagram, first, last);
+
+    layout.yMin = diagram.yMin;
+    layout.yDelta = diagram.yDelta;
+    if (diagram.yAutoscale)
+        diagram.AutoscaleY(layout);
+
+    layout.x = XScale(layout.plotRect, diagram.xIsNumber || diagram.xIsDateTime, rows, first, last,
+                      layout.xGridStepPx);
+    layout.y = YScale(layout.plotRect.bottom, layout.yMin, layout.yDelta, diagram.yGridStepPx);
+    layout.rowPixels = RowPixels(layout.x, xCells);
+    return layout;
+}

@@ -1,0 +1,33 @@
+// Everything a paint computes before it draws: the frame and plot
+// rectangles, the X step, the Y range, the pixel column of every row and the
+// title of a zoom window being opened. Paint computes it once, stores it into
+// the diagram's layout members in one place and draws from it.
+#pragma once
+
+#include "diagram/Geometry.h"
+#include "render/Scales.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+class CDiagram;
+
+struct PaintLayout {
+    Rect frameRect;
+    // The rest is laid out only for a diagram with a table.
+    int legendMargin = 0;
+    Rect plotRect;
+    double xGridStepPx = 0.0; // the last paint's when this one has no step
+    double xDelta = 0.0;      // likewise
+    double yMin = 0.0;        // computed while yAutoscale is set, else the settings
+    double yDelta = 0.0;
+    XScale x;
+    YScale y;
+    std::vector<int> rowPixels; // empty when the rows cannot be placed
+    std::optional<std::string> zoomTitle;
+};
+
+// The layout of the diagram's next paint. Reads only the diagram's table,
+// settings and its owner's client area (for a frame fitted to the window).
+PaintLayout ComputePaintLayout(const CDiagram& diagram);
