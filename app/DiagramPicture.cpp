@@ -40,7 +40,7 @@ void CDiagramPicture::Draw(QPainter& painter, CDiagram& diagram, QSize size) {
     }
     painter.drawImage(0, 0, picture);
     CQtDrawContext context(painter);
-    diagram.DrawMarker(context);
+    diagram.DrawMarkerOverLastPaint(context);
 }
 
 QImage CDiagramPicture::PaintWithoutMarker(CDiagram& diagram, QSize size, qreal pixelRatio) {

@@ -22,7 +22,6 @@ public:
     void FillSolidRect(int x, int y, int width, int height, COLORREF color) override;
     PenSpec SelectPen(const PenSpec& pen) override;
     FontSpec SelectFont(const FontSpec& font) override;
-    PenSpec GetCurrentPen() const override { return pen; }
 
 private:
     void Emit(const DrawOp& op);

@@ -75,6 +75,9 @@ public:
     // One column's curve with the pen the caller has selected.
     void DrawCurve(const PaintLayout& layout, CDrawContext& dc, int column) const;
     void DrawMarker(const PaintLayout& layout, CDrawContext& dc) const;
+    // The marker line over the picture the last paint left: for a view that
+    // keeps that picture and redraws only the marker while it moves.
+    void DrawMarkerOverLastPaint(CDrawContext& dc) const;
     // The automatic Y scale of the layout's plot from the shown data: sets
     // the layout's yMin and yDelta, or leaves them when the scale is undefined.
     void AutoscaleY(PaintLayout& layout) const;

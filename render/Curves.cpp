@@ -45,3 +45,10 @@ void CDiagram::DrawMarker(const PaintLayout& layout, CDrawContext& context) cons
     context.MoveTo(px, layout.plotRect.top);
     context.LineTo(px, layout.plotRect.bottom);
 }
+
+void CDiagram::DrawMarkerOverLastPaint(CDrawContext& context) const {
+    PaintLayout layout;
+    layout.plotRect = plotRect;
+    layout.x = XScale::Of(*this);
+    DrawMarker(layout, context);
+}

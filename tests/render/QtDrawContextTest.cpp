@@ -148,7 +148,6 @@ public:
     void MoveTo(int x, int y) override { inner.MoveTo(x, y); }
     void LineTo(int x, int y) override {
         inner.LineTo(x, y);
-        const PenSpec pen = inner.GetCurrentPen();
         inner.SelectPen(PenSpec{pen.width, pen.color ^ 1});
         inner.SelectPen(pen);
     }
@@ -160,12 +159,15 @@ public:
     void FillSolidRect(int x, int y, int width, int height, COLORREF color) override {
         inner.FillSolidRect(x, y, width, height, color);
     }
-    PenSpec SelectPen(const PenSpec& pen) override { return inner.SelectPen(pen); }
+    PenSpec SelectPen(const PenSpec& wanted) override {
+        pen = wanted;
+        return inner.SelectPen(wanted);
+    }
     FontSpec SelectFont(const FontSpec& font) override { return inner.SelectFont(font); }
-    PenSpec GetCurrentPen() const override { return inner.GetCurrentPen(); }
 
 private:
     CQtDrawContext& inner;
+    PenSpec pen{1, 0}; // the pen the inner context holds
 };
 
 // Rows of a steep, a flat, a noisy and a gapped curve (empty and text cells
