@@ -18,6 +18,7 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -320,12 +321,24 @@ QSize CMainFrame::DefaultChildClientSize() const {
     return area.expandedTo(QSize(480, 300));
 }
 
+QPoint CMainFrame::CascadePosition(const QMdiSubWindow* frame) const {
+    // Each new window one title bar lower and to the right of the one before,
+    // starting again at the top left where it would leave the area.
+    const int step = frame->height() - frame->widget()->height();
+    const QSize room = m_pMdiArea->viewport()->size() - frame->size();
+    const int others = static_cast<int>(m_pMdiArea->subWindowList().size()) - 1;
+    const int fits = step > 0 ? std::max(1, std::min(room.width(), room.height()) / step + 1) : 1;
+    const int n = others % fits;
+    return QPoint(n * step, n * step);
+}
+
 void CMainFrame::AddChildFrame(CChildFrame* frame) {
     const QSize client = frame->widget()->size();
     m_pMdiArea->addSubWindow(frame);
     frame->show();
     // Keep the client size the first paint was laid out for.
     frame->resize(frame->size() - frame->widget()->size() + client);
+    frame->move(CascadePosition(frame));
     ActivateChildFrame(frame);
     frame->widget()->setFocus();
 }

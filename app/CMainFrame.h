@@ -19,6 +19,7 @@ class CHelpWindow;
 class CKelvaroView;
 class CStatusPanes;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 class QStatusBar;
 class QToolBar;
@@ -66,6 +67,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Where a new child window goes: cascaded below the ones already open.
+    QPoint CascadePosition(const QMdiSubWindow* frame) const;
     void CreateActions();
     void CreateAccelerators();
     void CreateToolBar();

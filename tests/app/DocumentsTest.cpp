@@ -134,3 +134,14 @@ TEST_F(Documents, NewMakesNumberedEmptyDocuments) {
 }
 
 } // namespace
+
+TEST_F(Documents, NewWindowsCascadeBelowTheOnesOpen) {
+    ASSERT_NE(Open(ExamplePath("pump_test.txt")), nullptr);
+    ASSERT_NE(Open(ExamplePath("sinusoid.txt")), nullptr);
+    const std::vector<CChildFrame*> frames = MainFrame().ChildFrames();
+    ASSERT_EQ(frames.size(), 2u);
+    const QPoint first = frames[0]->pos();
+    const QPoint second = frames[1]->pos();
+    EXPECT_GT(second.y(), first.y());
+    EXPECT_EQ(second.x() - first.x(), second.y() - first.y());
+}
