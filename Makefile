@@ -33,8 +33,12 @@ build-fuzz: deps
 fuzz: build-fuzz
 	bash fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
+# A minute of fuzzing on the seeds; its log is kept, and shown when it finds
+# something.
 test-fuzz: build-fuzz
-	bash fuzz/run.sh $(FUZZ_BUILD) 60
+	@if bash fuzz/run.sh $(FUZZ_BUILD) 60 > $(FUZZ_BUILD)/fuzz-test.log 2>&1; then \
+	  echo "fuzz: no finding in 60 s ($$(grep -o 'number_of_executed_units: [0-9]*' $(FUZZ_BUILD)/fuzz-test.log | grep -o '[0-9]*') inputs; log in $(FUZZ_BUILD)/fuzz-test.log)"; \
+	else tail -n 60 $(FUZZ_BUILD)/fuzz-test.log; exit 1; fi
 
 run: build
 	$(BUILD)/kelvaro
@@ -46,7 +50,8 @@ test-asan: build-asan
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
-test: test-main test-asan test-fuzz
+# The viewer's suite runs last, so its summary closes the output.
+test: test-fuzz test-asan test-main
 
 # One table of load, PNG and repaint figures at 1M and 10M rows; the generated
 # files are made once in build-bench/bench-data (or KELVARO_BENCH_DATA).
