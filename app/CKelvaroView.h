@@ -47,6 +47,10 @@ public:
     void StartLiveRefresh();
     // One tick of that timer: refreshes the diagram when its file changed.
     void OnRefreshTimer();
+    // The running refresh timer's period in milliseconds; 0 when none runs.
+    int RefreshPeriodMs() const {
+        return m_refreshTimer.isActive() ? m_refreshTimer.interval() : 0;
+    }
 
     // One printed page (a printer, or any device that tells its resolution):
     // the picture at the window's size in screen inches, at the top left.
