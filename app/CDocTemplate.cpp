@@ -28,6 +28,7 @@ CKelvaroDoc* CDocTemplate::OpenDocumentFile(const QString& path) {
     std::unique_ptr<CChildFrame> frame = CreateFrame();
     if (!frame->View()->Document().OnOpenDocument(path))
         return nullptr;
+    frame->View()->StartLiveRefresh();
     return Show(std::move(frame));
 }
 

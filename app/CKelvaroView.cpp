@@ -23,7 +23,8 @@
 CKelvaroView::CKelvaroView(CKelvaroDoc& doc, CMainFrame& mainFrame, CDocTemplate& docTemplate,
                            QWidget* parent)
     : QWidget(parent), m_doc(doc), m_mainFrame(mainFrame), m_docTemplate(docTemplate),
-      m_pDiagram(std::make_unique<CDiagram>(this)), m_input(*this, *m_pDiagram, *this) {
+      m_pDiagram(std::make_unique<CDiagram>(this)), m_input(*this, *m_pDiagram, *this),
+      m_live(*m_pDiagram) {
     // The system window colour behind the diagram, as the view is erased to it.
     setBackgroundRole(QPalette::Base);
     setAutoFillBackground(true);
@@ -31,6 +32,7 @@ CKelvaroView::CKelvaroView(CKelvaroDoc& doc, CMainFrame& mainFrame, CDocTemplate
     setFocusPolicy(Qt::StrongFocus);
     m_doc.m_pDiagram = m_pDiagram.get();
     m_doc.m_pViewDC = &m_layoutDC;
+    connect(&m_refreshTimer, &QTimer::timeout, this, &CKelvaroView::OnRefreshTimer);
 }
 
 CKelvaroView::~CKelvaroView() {
@@ -97,6 +99,28 @@ void CKelvaroView::OpenZoomWindow(const std::string& path) {
     });
 }
 
+void CKelvaroView::StartLiveRefresh() {
+    const int period = m_live.PeriodMs();
+    if (period == 0)
+        m_refreshTimer.stop();
+    else if (!m_refreshTimer.isActive() || m_refreshTimer.interval() != period)
+        m_refreshTimer.start(period);
+}
+
+void CKelvaroView::OnRefreshTimer() {
+    const CLiveRefresh::TickResult tick = m_live.OnTick();
+    if (tick.status)
+        ShowStatus(*tick.status);
+    if (tick.repaint) {
+        m_picture.Invalidate();
+        update();
+        // The file may give another period now.
+        StartLiveRefresh();
+    }
+    for (const std::string& warning : tick.warnings)
+        ShowWarning(warning);
+}
+
 void CKelvaroView::OnEditCopy() {
     QApplication::clipboard()->setImage(grab().toImage());
 }
@@ -157,6 +181,7 @@ Rect CKelvaroView::ClientRect() const {
 }
 
 void CKelvaroView::ShowWarning(const std::string& text) {
+    m_live.NoteWarningShown(text);
     QMessageBox::warning(this, QStringLiteral("Kelvaro"), QString::fromStdString(text));
 }
 

@@ -3,10 +3,12 @@
 #pragma once
 
 #include "app/DiagramPicture.h"
+#include "app/LiveRefresh.h"
 #include "app/ViewInput.h"
 #include "diagram/DiagramHost.h"
 #include "render/NullDrawContext.h"
 
+#include <QTimer>
 #include <QWidget>
 
 #include <memory>
@@ -39,6 +41,16 @@ public:
     void OnShowXYByMouse();
     void OnMakeInterpolation();
     void OnMakeCorrelation();
+
+    // Starts the refresh timer once the file is loaded, when the file gives a
+    // "Timer" period; the timer goes with the view.
+    void StartLiveRefresh();
+    // One tick of that timer: refreshes the diagram when its file changed.
+    void OnRefreshTimer();
+    // The running refresh timer's period in milliseconds; 0 when none runs.
+    int RefreshPeriodMs() const {
+        return m_refreshTimer.isActive() ? m_refreshTimer.interval() : 0;
+    }
 
     // One printed page (a printer, or any device that tells its resolution):
     // the picture at the window's size in screen inches, at the top left.
@@ -81,4 +93,6 @@ private:
     CNullDrawContext m_layoutDC;
     // A failing paint reports once, not at every repaint that follows.
     bool m_bPaintFailed = false;
+    CLiveRefresh m_live;
+    QTimer m_refreshTimer;
 };

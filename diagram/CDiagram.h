@@ -13,6 +13,7 @@
 #include "diagram/DrawingResources.h"
 #include "diagram/Geometry.h"
 #include "diagram/LoadLimits.h"
+#include "diagram/ReadPosition.h"
 #include "diagram/StringArray.h"
 
 #include <optional>
@@ -33,6 +34,12 @@ struct CurveHit {
     std::string xText; // X as a date or time for a date-time X, else empty
 };
 
+// The X range a zoom window keeps, ends included.
+struct XRange {
+    double from = 0.0;
+    double to = 0.0;
+};
+
 // The values of every shown column at one pixel column.
 struct CurveValues {
     double x = 0.0;
@@ -49,11 +56,18 @@ public:
     CDiagram& operator=(const CDiagram&) = delete;
 
     // ---- Loading (diagram/DataFileLoader.cpp) ----
+    // Open: the read when a window opens the file; its last line is stored
+    // even without a line feed and the spectrum is computed. Refresh: a later
+    // read of the same file; a last line without a line feed is a row still
+    // being written and is left for the next read, and the caller computes
+    // the spectrum once it has carried the window's settings over.
+    enum class LoadMode { Open, Refresh };
     // Reads a data file into the table; false (after a message) when the file
     // cannot be opened or is refused: also when it changes while it is read
     // or goes beyond the limits. Raises InvalidArgumentError for a file
     // without a header line and for a data row with too few cells.
-    bool LoadFile(const std::string& path, const LoadLimits& limits = {});
+    bool LoadFile(const std::string& path, const LoadLimits& limits = {},
+                  LoadMode mode = LoadMode::Open);
     // Cuts one table line into cells (tokens, then one empty text); returns
     // their count, or -1 when the X token of a date-time data row is no date.
     int SplitLine(std::string_view line);
@@ -114,6 +128,12 @@ public:
     std::string filePath;
     std::string fileTitle;
     std::string fileName;
+    // A zoom window's X range: taken from the zoom request when the window
+    // opens its file, and applied to every later read of it.
+    std::optional<XRange> xRange;
+    // How far the last read got, for a refresh that parses only what was
+    // appended since.
+    ReadPosition lastRead;
 
     // ---- Display settings ----
     bool yAutoscale = true;

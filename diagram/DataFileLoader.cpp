@@ -1,15 +1,14 @@
 // LoadFile and SplitLine: reading a data file into the diagram's table.
 #include "diagram/CDiagram.h"
 
-#include "diagram/CommandLine.h"
+#include "diagram/FileBytes.h"
 #include "diagram/InvalidArgumentError.h"
 #include "diagram/LineReader.h"
 #include "diagram/Numbers.h"
+#include "diagram/TableLoad.h"
 #include "diagram/ZoomRequest.h"
 
-#include <algorithm>
 #include <filesystem>
-#include <limits>
 
 namespace {
 
@@ -29,185 +28,38 @@ std::string_view NextToken(std::string_view line, std::size_t& pos) {
     return line.substr(begin, pos - begin);
 }
 
-// The colour of column i: the palette entry while there is one, else a colour
-// computed from the index.
-COLORREF ColumnColor(const CheckedArray<COLORREF>& palette, int i) {
-    if (i < palette.GetSize())
-        return palette[i];
-    return RGB((50 * i) & 0xFF, (255 - 50 * i) & 0xFF, 255 / (i + 1));
+// Where the file's last line ends when no line feed ends it: the file's size;
+// -1 when the file ends with a line feed, is empty or is no regular file.
+long long UnterminatedEnd(const std::string& path, const FileStamp& stamp) {
+    if (!stamp.regular || stamp.size == 0)
+        return -1;
+    const FileDescriptor file(path);
+    std::string last;
+    if (file.Get() < 0 || !ReadBytesAt(file.Get(), stamp.size - 1, 1, last))
+        return -1; // the read of the file itself tells what is wrong
+    return last == "\n" ? -1 : stamp.size;
 }
 
-// A byte count as the messages give it: whole GiB or MiB where it is one.
-std::string SizeText(long long bytes) {
-    if (bytes > 0 && bytes % (1LL << 30) == 0)
-        return std::to_string(bytes >> 30) + " GiB";
-    if (bytes > 0 && bytes % (1LL << 20) == 0)
-        return std::to_string(bytes >> 20) + " MiB";
-    return std::to_string(bytes) + " bytes";
+// The read position after a load that parsed the file up to end: appendable
+// when the path still names the file the load read and its first end bytes
+// give a fingerprint.
+ReadPosition PositionAfterLoad(const std::string& path, const FileStamp& stamp, long long end,
+                               long long lines, bool appendable) {
+    ReadPosition position;
+    position.stamp = stamp;
+    if (!appendable || !stamp.regular)
+        return position;
+    const FileDescriptor file(path);
+    if (file.Get() < 0 || StampOf(file.Get()) != stamp)
+        return position;
+    if (const std::optional<std::uint64_t> fingerprint = FingerprintOf(file.Get(), end)) {
+        position.appendable = true;
+        position.end = end;
+        position.lines = lines;
+        position.fingerprint = *fingerprint;
+    }
+    return position;
 }
-
-// Room in the columns for the rows still to come, judged by what the load
-// has read: the rows kept per byte so far, extrapolated to the file's size
-// but never past kGrowth times the bytes read. A file that lies about its
-// size (a sparse one) or has none (a pipe) so costs no more memory than a
-// small factor of its data, and a large file is copied only a few times as
-// its table grows.
-class RowReservation {
-public:
-    void BeforeRow(CheckedArray<StringArray>& columns, const LineReader& reader) {
-        const int rows = columns[0].GetSize();
-        if (rows < nextAt)
-            return;
-        double budget = kGrowth * static_cast<double>(reader.BytesRead());
-        if (reader.FileSize() > 0 && reader.FileSize() < budget)
-            budget = static_cast<double>(reader.FileSize());
-        const double consumed = static_cast<double>(std::max(reader.BytesConsumed(), 1LL));
-        const double ratio = std::max(budget / consumed, kMinGrowth);
-        const double wanted = rows * ratio + 16;
-        nextAt = wanted < kMaxRows ? static_cast<int>(wanted) : kMaxRows;
-        for (StringArray& column : columns)
-            column.Reserve(static_cast<std::size_t>(nextAt),
-                           static_cast<std::size_t>(column.TextBytes() * ratio) + 64);
-    }
-
-private:
-    static constexpr double kGrowth = 4.0;
-    static constexpr double kMinGrowth = 1.5;
-    static constexpr int kMaxRows = std::numeric_limits<int>::max();
-    int nextAt = 0; // the row count at which to look again
-};
-
-// Empties the diagram's working texts when the load ends, however it ends: the
-// cells view lines of a reader that is gone by then.
-class WorkingTextsScope {
-public:
-    explicit WorkingTextsScope(CDiagram& diagram) : diagram(diagram) {}
-    ~WorkingTextsScope() {
-        diagram.cells.RemoveAll();
-        diagram.scratch.clear();
-    }
-    WorkingTextsScope(const WorkingTextsScope&) = delete;
-    WorkingTextsScope& operator=(const WorkingTextsScope&) = delete;
-
-private:
-    CDiagram& diagram;
-};
-
-// One load: the steps each line of the file goes through, in the order the
-// lines come. A step that refuses the file has shown its message and returns
-// false.
-class TableLoad {
-public:
-    TableLoad(CDiagram& diagram, const LineReader& reader, const LoadLimits& limits,
-              const std::string& shownPath)
-        : diagram(diagram), reader(reader), limits(limits), shownPath(shownPath) {}
-
-    // Empties the table; settings and command values stay.
-    void ResetTable() {
-        diagram.xIsNumber = false;
-        diagram.xIsDateTime = false;
-        diagram.columnCount = 0;
-        diagram.columns.RemoveAll();
-        diagram.title.clear();
-        diagram.values.RemoveAll();
-    }
-
-    // Applies a command; an unknown one is reported and loading goes on.
-    void Command(std::string_view line, const CommandLine& command) {
-        if (!ApplyCommand(diagram, command))
-            diagram.ShowWarning("Not known command:\n\n" + std::string(line) + "\n\n" + shownPath);
-    }
-
-    // The title, the header or a data row, told apart by their order.
-    bool TableLine(std::string_view line) {
-        const int count = diagram.SplitLine(line);
-        if (count == 1) // separators only
-            return true;
-        if (count == -1) // SplitLine has reported the bad date
-            return false;
-        if (diagram.title.empty()) {
-            diagram.title = line;
-            return true;
-        }
-        if (diagram.columnCount == 0)
-            return Header(count - 1);
-        return DataRow(count);
-    }
-
-    // The end of the file: the read must have reached it and seen one
-    // version of the file, not the start of one and the end of another.
-    bool End() {
-        if (reader.LineTooLong())
-            return Refuse("line " + std::to_string(reader.LineNumber()) + " is longer than " +
-                          SizeText(static_cast<long long>(limits.maxLineBytes)));
-        if (reader.TooLarge())
-            return Refuse("it is longer than " + SizeText(limits.maxBytes));
-        if (reader.Failed()) {
-            diagram.ShowWarning("Can not read a file \"" + shownPath + "\".");
-            return false;
-        }
-        if (!reader.SawOneVersion())
-            return Refuse("it changed while it was read");
-        return true;
-    }
-
-private:
-    // The header names the X column and the data columns; the spectrum column
-    // follows with an empty name.
-    bool Header(int tokens) {
-        if (tokens < 2) {
-            diagram.ShowWarning("Error: File has an incorrect format\n\n" + shownPath);
-            diagram.title.clear();
-            return false;
-        }
-        diagram.columnCount = tokens + 1;
-        for (int i = 0; i <= tokens; ++i) {
-            ColumnRecord record;
-            SetColumnName(record, diagram.cells[i]);
-            record.color = ColumnColor(diagram.palette, i);
-            diagram.columns.Add(record);
-            diagram.values.Add(StringArray(i == tokens ? "spectrum column" : "column"));
-        }
-        return true;
-    }
-
-    bool Refuse(const std::string& why) {
-        diagram.ShowWarning("Can not read a file \"" + shownPath + "\": " + why + ".");
-        return false;
-    }
-
-    // One cell per data column and "0.0" for the spectrum column; a zoom
-    // window keeps only the rows of its X range, ends included. The columns
-    // grow with the rows kept, never ahead of them: a file's size says
-    // nothing of its rows (a sparse file, one that is still being written).
-    bool DataRow(int count) {
-        const int columnCount = diagram.columnCount;
-        if (count < columnCount - 1)
-            throw InvalidArgumentError("Line " + std::to_string(reader.LineNumber()) + " has " +
-                                       std::to_string(count - 1) + " value(s); the header names " +
-                                       std::to_string(columnCount - 1) +
-                                       " columns, so a row needs at least " +
-                                       std::to_string(columnCount - 2) + ".");
-        if (g_bZoomOpen) {
-            const double x = AtoF(diagram.cells[0]);
-            if (x < g_zoomXFrom || x > g_zoomXTo)
-                return true;
-        }
-        if (diagram.values[0].GetSize() >= limits.maxRows)
-            return Refuse("it has more than " + std::to_string(limits.maxRows) + " rows");
-        reservation.BeforeRow(diagram.values, reader);
-        for (int j = 0; j <= columnCount - 2; ++j)
-            diagram.values[j].Add(diagram.cells[j]);
-        diagram.values[columnCount - 1].Add("0.0");
-        return true;
-    }
-
-    CDiagram& diagram;
-    const LineReader& reader;
-    const LoadLimits& limits;
-    const std::string& shownPath;
-    RowReservation reservation;
-};
 
 } // namespace
 
@@ -231,7 +83,7 @@ int CDiagram::SplitLine(std::string_view line) {
     return cells.GetSize();
 }
 
-bool CDiagram::LoadFile(const std::string& path, const LoadLimits& limits) {
+bool CDiagram::LoadFile(const std::string& path, const LoadLimits& limits, LoadMode mode) {
     std::error_code ignored;
     const std::filesystem::path fullPath =
         std::filesystem::absolute(path, ignored).lexically_normal();
@@ -243,18 +95,33 @@ bool CDiagram::LoadFile(const std::string& path, const LoadLimits& limits) {
         ShowWarning("Can not open a file \"" + shownPath + "\".");
         return false;
     }
-    TableLoad load(*this, reader, limits, shownPath);
+    // A zoom window takes its range from the request of its open and keeps it
+    // for every later read of its file.
+    if (mode == LoadMode::Open && g_bZoomOpen)
+        xRange = XRange{g_zoomXFrom, g_zoomXTo};
+    const long long unterminatedEnd = UnterminatedEnd(path, reader.Stamp());
+
+    TableLoad load(*this, limits, shownPath, values, 0, &reader);
     load.ResetTable();
+    long long parsedEnd = 0; // past the last line that ended with a line feed
+    long long parsedLines = 0;
+    bool storedUnterminated = false;
     std::string_view line;
     while (reader.Next(line)) {
-        if (line.empty())
-            continue;
-        if (const std::optional<CommandLine> command = ParseCommandLine(line))
-            load.Command(line, *command);
-        else if (!load.TableLine(line))
+        const bool unterminated = reader.BytesConsumed() == unterminatedEnd;
+        // During a refresh a last line without a line feed is a row still being
+        // written: the next read takes it once it is complete.
+        if (unterminated && mode == LoadMode::Refresh)
+            break;
+        if (!load.Line(line, reader.LineNumber()))
             return false;
+        storedUnterminated = unterminated;
+        if (!unterminated) {
+            parsedEnd = reader.BytesConsumed();
+            parsedLines = reader.LineNumber();
+        }
     }
-    if (!load.End())
+    if (!load.End(reader))
         return false;
 
     filePath = shownPath;
@@ -263,6 +130,8 @@ bool CDiagram::LoadFile(const std::string& path, const LoadLimits& limits) {
 
     if (columnCount == 0)
         throw InvalidArgumentError("The file has no header line naming its columns.");
-    ComputeSpectrum();
+    lastRead = PositionAfterLoad(path, reader.Stamp(), parsedEnd, parsedLines, !storedUnterminated);
+    if (mode == LoadMode::Open)
+        ComputeSpectrum();
     return true;
 }

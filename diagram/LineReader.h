@@ -33,6 +33,8 @@ public:
     long long LineNumber() const { return lineNumber; }
     // Size of the file when it was opened (0 for a pipe or device).
     long long FileSize() const { return stamp.regular ? stamp.size : 0; }
+    // The file as it was when it was opened.
+    const FileStamp& Stamp() const { return stamp; }
     // Bytes read from the file so far, and the part of them handed out as
     // lines (line feeds included).
     long long BytesRead() const { return bytesRead; }

@@ -15,9 +15,10 @@ std::string_view StringArray::GetAt(long long i) const {
 double StringArray::NumberAt(long long i) const {
     CheckIndex(i, ends.size(), name);
     if (numbers.size() != ends.size()) {
+        std::size_t k = numbers.size();
         numbers.resize(ends.size());
-        std::size_t begin = 0;
-        for (std::size_t k = 0; k < ends.size(); ++k) {
+        std::size_t begin = k == 0 ? 0 : ends[k - 1];
+        for (; k < ends.size(); ++k) {
             numbers[k] = AtoF(std::string_view(chars).substr(begin, ends[k] - begin));
             begin = ends[k];
         }

@@ -1,7 +1,8 @@
 // One column of cell texts. The texts sit back to back in one buffer so that a
 // million-row table costs little more than its file; access is bounds-checked.
 // NumberAt gives the text's value by the atof rule and keeps every value of the
-// column once computed, so a repaint does not parse the column again.
+// column once computed, so a repaint does not parse the column again, and
+// rows added later are parsed alone.
 #pragma once
 
 #include "diagram/LargeBlockAllocator.h"
@@ -32,8 +33,6 @@ public:
         const std::size_t end = chars.size() + text.size();
         if (end > std::numeric_limits<std::uint32_t>::max()) [[unlikely]]
             ThrowTooLarge();
-        if (!numbers.empty())
-            numbers.clear();
         chars.append(text.data(), text.size());
         ends.push_back(static_cast<std::uint32_t>(end));
     }
@@ -47,5 +46,5 @@ private:
     const char* name;
     std::basic_string<char, std::char_traits<char>, LargeBlockAllocator<char>> chars;
     std::vector<std::uint32_t, LargeBlockAllocator<std::uint32_t>> ends; // end of every cell
-    mutable std::vector<double, LargeBlockAllocator<double>> numbers;    // empty, or one per cell
+    mutable std::vector<double, LargeBlockAllocator<double>> numbers;    // of the first cells
 };

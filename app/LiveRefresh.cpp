@@ -1,0 +1,51 @@
+#include "app/LiveRefresh.h"
+
+#include "diagram/CDiagram.h"
+#include "diagram/TableRefresh.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+int CLiveRefresh::PeriodMs() const {
+    return m_diagram.timerPeriod > 0 ? std::max(m_diagram.timerPeriod, kShortestPeriodMs) : 0;
+}
+
+CLiveRefresh::TickResult CLiveRefresh::OnTick() {
+    if (!m_bStarted) {
+        m_bStarted = true;
+        m_seen = m_diagram.lastRead.stamp;
+    }
+    TickResult result;
+    errno = 0;
+    const std::optional<FileStamp> now = StampOf(m_diagram.filePath);
+    if (now == m_seen)
+        return result;
+    m_seen = now;
+    if (!now) {
+        Fail(result, errno != 0 ? std::strerror(errno) : "it cannot be found");
+        return result;
+    }
+    RefreshOutcome outcome = RefreshTable(m_diagram);
+    if (outcome.kind == RefreshOutcome::Kind::Failed) {
+        Fail(result, outcome.failure);
+        return result;
+    }
+    result.repaint = true;
+    if (!m_failure.empty()) {
+        m_failure.clear();
+        result.status = std::string();
+    }
+    for (std::string& warning : outcome.warnings)
+        if (m_shownWarnings.insert(warning).second)
+            result.warnings.push_back(std::move(warning));
+    return result;
+}
+
+void CLiveRefresh::Fail(TickResult& result, const std::string& reason) {
+    const std::string text = m_diagram.fileName + " could not be read again: " + reason;
+    if (text != m_failure) {
+        m_failure = text;
+        result.status = text;
+    }
+}

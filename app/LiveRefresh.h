@@ -1,0 +1,47 @@
+// What a window whose file gives a "Timer" period does at each tick of its
+// timer: notice that the file changed, bring the diagram up to date, and say
+// what the window should repaint, show in the status bar or show in a box.
+#pragma once
+
+#include "diagram/FileStamp.h"
+
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+class CDiagram;
+
+class CLiveRefresh {
+public:
+    // Ticks come no faster than this, whatever smaller period the file gives.
+    static constexpr int kShortestPeriodMs = 100;
+
+    explicit CLiveRefresh(CDiagram& diagram) : m_diagram(diagram) {}
+
+    // The timer period the loaded file asks for in milliseconds; 0 for none
+    // (a "Timer" of 0 or less).
+    int PeriodMs() const;
+
+    struct TickResult {
+        bool repaint = false;              // the table changed
+        std::optional<std::string> status; // new text for status pane 0
+        std::vector<std::string> warnings; // to show, each once per window
+    };
+    // Refreshes the diagram when the file's size, modification time or
+    // identity changed since the last tick (or the load). A failure keeps
+    // the table and is reported once, until a later refresh succeeds.
+    TickResult OnTick();
+
+    // A message the window has shown in a box: a refresh shows it no more.
+    void NoteWarningShown(const std::string& text) { m_shownWarnings.insert(text); }
+
+private:
+    void Fail(TickResult& result, const std::string& reason);
+
+    CDiagram& m_diagram;
+    bool m_bStarted = false;
+    std::optional<FileStamp> m_seen; // the file at the last look
+    std::string m_failure;           // the status text of the current failure
+    std::set<std::string> m_shownWarnings;
+};

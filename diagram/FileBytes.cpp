@@ -1,0 +1,66 @@
+#include "diagram/FileBytes.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr long long kEdgeBlock = 64 * 1024;
+constexpr long long kInnerBlock = 4 * 1024;
+constexpr int kInnerBlocks = 6;
+
+// FNV-1a, 64 bits.
+void Mix(std::uint64_t& hash, const std::string& bytes) {
+    for (const char c : bytes) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 0x100000001B3ULL;
+    }
+}
+
+} // namespace
+
+FileDescriptor::FileDescriptor(const std::string& path)
+    : descriptor(open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+
+FileDescriptor::~FileDescriptor() {
+    if (descriptor >= 0)
+        close(descriptor);
+}
+
+bool ReadBytesAt(int descriptor, long long offset, std::size_t count, std::string& out) {
+    out.resize(count);
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t got = pread(descriptor, out.data() + done, count - done,
+                                  static_cast<off_t>(offset + static_cast<long long>(done)));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return false;
+        done += static_cast<std::size_t>(got);
+    }
+    return true;
+}
+
+std::optional<std::uint64_t> FingerprintOf(int descriptor, long long length) {
+    std::uint64_t hash = 0xCBF29CE484222325ULL;
+    Mix(hash, std::to_string(length));
+    std::string bytes;
+    const auto sample = [&](long long offset, long long size) {
+        size = std::min(size, length - offset);
+        if (size <= 0)
+            return true;
+        if (!ReadBytesAt(descriptor, offset, static_cast<std::size_t>(size), bytes))
+            return false;
+        Mix(hash, bytes);
+        return true;
+    };
+    if (!sample(0, kEdgeBlock) || !sample(std::max(0LL, length - kEdgeBlock), kEdgeBlock))
+        return std::nullopt;
+    for (int i = 1; i <= kInnerBlocks; ++i)
+        if (!sample(length / (kInnerBlocks + 1) * i, kInnerBlock))
+            return std::nullopt;
+    return hash;
+}

@@ -1,0 +1,165 @@
+#include "diagram/TableLoad.h"
+
+#include "diagram/CommandLine.h"
+#include "diagram/InvalidArgumentError.h"
+#include "diagram/LineReader.h"
+#include "diagram/Numbers.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+// The colour of column i: the palette entry while there is one, else a colour
+// computed from the index.
+COLORREF ColumnColor(const CheckedArray<COLORREF>& palette, int i) {
+    if (i < palette.GetSize())
+        return palette[i];
+    return RGB((50 * i) & 0xFF, (255 - 50 * i) & 0xFF, 255 / (i + 1));
+}
+
+// A byte count as the messages give it: whole GiB or MiB where it is one.
+std::string SizeText(long long bytes) {
+    if (bytes > 0 && bytes % (1LL << 30) == 0)
+        return std::to_string(bytes >> 30) + " GiB";
+    if (bytes > 0 && bytes % (1LL << 20) == 0)
+        return std::to_string(bytes >> 20) + " MiB";
+    return std::to_string(bytes) + " bytes";
+}
+
+constexpr double kGrowth = 4.0;
+constexpr double kMinGrowth = 1.5;
+constexpr int kMaxRows = std::numeric_limits<int>::max();
+
+} // namespace
+
+void RowReservation::BeforeRow(CheckedArray<StringArray>& columns, const LineReader& reader) {
+    const int rows = columns[0].GetSize();
+    if (rows < nextAt)
+        return;
+    double budget = kGrowth * static_cast<double>(reader.BytesRead());
+    if (reader.FileSize() > 0 && reader.FileSize() < budget)
+        budget = static_cast<double>(reader.FileSize());
+    const double consumed = static_cast<double>(std::max(reader.BytesConsumed(), 1LL));
+    const double ratio = std::max(budget / consumed, kMinGrowth);
+    const double wanted = rows * ratio + 16;
+    nextAt = wanted < kMaxRows ? static_cast<int>(wanted) : kMaxRows;
+    for (StringArray& column : columns)
+        column.Reserve(static_cast<std::size_t>(nextAt),
+                       static_cast<std::size_t>(column.TextBytes() * ratio) + 64);
+}
+
+TableLoad::TableLoad(CDiagram& diagram, const LoadLimits& limits, const std::string& shownPath,
+                     CheckedArray<StringArray>& rows, int rowsBefore, const LineReader* sizing)
+    : diagram(diagram), limits(limits), shownPath(shownPath), rows(rows), rowsBefore(rowsBefore),
+      sizing(sizing) {}
+
+void TableLoad::ResetTable() {
+    diagram.xIsNumber = false;
+    diagram.xIsDateTime = false;
+    diagram.columnCount = 0;
+    diagram.columns.RemoveAll();
+    diagram.title.clear();
+    diagram.values.RemoveAll();
+}
+
+bool TableLoad::Line(std::string_view line, long long lineNumber) {
+    if (line.empty())
+        return true;
+    if (const std::optional<CommandLine> command = ParseCommandLine(line)) {
+        Command(line, *command);
+        return true;
+    }
+    return TableLine(line, lineNumber);
+}
+
+// An unknown command is reported and loading goes on.
+void TableLoad::Command(std::string_view line, const CommandLine& command) {
+    if (!ApplyCommand(diagram, command))
+        diagram.ShowWarning("Not known command:\n\n" + std::string(line) + "\n\n" + shownPath);
+}
+
+// The title, the header or a data row, told apart by their order.
+bool TableLoad::TableLine(std::string_view line, long long lineNumber) {
+    const int count = diagram.SplitLine(line);
+    if (count == 1) // separators only
+        return true;
+    if (count == -1) // SplitLine has reported the bad date
+        return false;
+    if (diagram.title.empty()) {
+        diagram.title = line;
+        return true;
+    }
+    if (diagram.columnCount == 0)
+        return Header(count - 1);
+    return DataRow(count, lineNumber);
+}
+
+bool TableLoad::End(const LineReader& reader) {
+    if (reader.LineTooLong())
+        return RefuseLongLine(reader.LineNumber());
+    if (reader.TooLarge())
+        return Refuse("it is longer than " + SizeText(limits.maxBytes));
+    if (reader.Failed()) {
+        diagram.ShowWarning("Can not read a file \"" + shownPath + "\".");
+        return false;
+    }
+    if (!reader.SawOneVersion())
+        return Refuse("it changed while it was read");
+    return true;
+}
+
+bool TableLoad::RefuseLongLine(long long lineNumber) {
+    return Refuse("line " + std::to_string(lineNumber) + " is longer than " +
+                  SizeText(static_cast<long long>(limits.maxLineBytes)));
+}
+
+// The header names the X column and the data columns; the spectrum column
+// follows with an empty name.
+bool TableLoad::Header(int tokens) {
+    if (tokens < 2) {
+        diagram.ShowWarning("Error: File has an incorrect format\n\n" + shownPath);
+        diagram.title.clear();
+        return false;
+    }
+    diagram.columnCount = tokens + 1;
+    for (int i = 0; i <= tokens; ++i) {
+        ColumnRecord record;
+        SetColumnName(record, diagram.cells[i]);
+        record.color = ColumnColor(diagram.palette, i);
+        diagram.columns.Add(record);
+        diagram.values.Add(StringArray(i == tokens ? "spectrum column" : "column"));
+    }
+    return true;
+}
+
+bool TableLoad::Refuse(const std::string& why) {
+    diagram.ShowWarning("Can not read a file \"" + shownPath + "\": " + why + ".");
+    return false;
+}
+
+// One cell per data column and "0.0" for the spectrum column; a zoom window
+// keeps only the rows of its X range, ends included. The columns grow with
+// the rows kept, never ahead of them: a file's size says nothing of its rows
+// (a sparse file, one that is still being written).
+bool TableLoad::DataRow(int count, long long lineNumber) {
+    const int columnCount = diagram.columnCount;
+    if (count < columnCount - 1)
+        throw InvalidArgumentError(
+            "Line " + std::to_string(lineNumber) + " has " + std::to_string(count - 1) +
+            " value(s); the header names " + std::to_string(columnCount - 1) +
+            " columns, so a row needs at least " + std::to_string(columnCount - 2) + ".");
+    if (diagram.xRange) {
+        const double x = AtoF(diagram.cells[0]);
+        if (x < diagram.xRange->from || x > diagram.xRange->to)
+            return true;
+    }
+    if (rows[0].GetSize() >= limits.maxRows - rowsBefore)
+        return Refuse("it has more than " + std::to_string(limits.maxRows) + " rows");
+    if (sizing)
+        reservation.BeforeRow(rows, *sizing);
+    for (int j = 0; j <= columnCount - 2; ++j)
+        rows[j].Add(diagram.cells[j]);
+    rows[columnCount - 1].Add("0.0");
+    return true;
+}

@@ -1,0 +1,147 @@
+// Live windows: a file with a "Timer" period is refreshed at each tick of its
+// view's timer (the tests call the tick themselves), keeping the window's
+// state, and a file that cannot be read again leaves the last picture.
+#include "AppTestSupport.h"
+#include "TestSupport.h"
+
+#include "app/CDocManager.h"
+#include "app/CKelvaroView.h"
+#include "app/CMainFrame.h"
+#include "app/StatusPanes.h"
+#include "diagram/CDiagram.h"
+#include "diagram/ZoomRequest.h"
+
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+class LiveWindow : public testing::Test {
+protected:
+    void SetUp() override { ResetMainWindow(); }
+    void TearDown() override { ResetMainWindow(); }
+
+    CKelvaroView* Open(const std::string& content, const std::string& name = "live.txt") {
+        path = dir.Write(name, content);
+        if (!App().DocManager().OpenDocumentFile(QString::fromStdString(path.string())))
+            return nullptr;
+        return MainFrame().ActiveView();
+    }
+    void Append(const std::string& bytes) const {
+        std::ofstream(path, std::ios::binary | std::ios::app) << bytes;
+    }
+    static QImage Picture(CKelvaroView& view) {
+        return view.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+
+    TempDir dir;
+    std::filesystem::path path;
+};
+
+TEST_F(LiveWindow, TheTimerRunsOnlyForAPositivePeriodAndAtLeast100Ms) {
+    const struct {
+        const char* timer;
+        int periodMs;
+    } cases[] = {
+        {"Timer=250\n", 250}, {"Timer=5\n", 100}, {"Timer=0\n", 0}, {"Timer=-3\n", 0}, {"", 0}};
+    int file = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.timer);
+        CKelvaroView* view =
+            Open(std::string(c.timer) + "T\nx;a\n1;2\n", std::to_string(++file) + ".txt");
+        ASSERT_NE(view, nullptr);
+        EXPECT_EQ(view->RefreshPeriodMs(), c.periodMs);
+    }
+}
+
+TEST_F(LiveWindow, AGrowingFileRefreshesTheWindowAndKeepsItsState) {
+    CKelvaroView* view = Open("Timer=200\nT\nx;a;b\n1;2;3\n2;3;1\n3;1;2\n");
+    ASSERT_NE(view, nullptr);
+    CDiagram& diagram = view->Diagram();
+    diagram.columns[2].visible = 0;
+    diagram.markerX = 2.0;
+    diagram.lineWidth = 2;
+    diagram.showSpectrum = true;
+    diagram.showXYByMouse = false;
+    view->DirectRedraw();
+    const QImage before = Picture(*view);
+
+    view->OnRefreshTimer(); // the file did not change
+    EXPECT_EQ(diagram.values[0].GetSize(), 3);
+    Append("4;9;9\n5;0;0\n6;5");
+    view->OnRefreshTimer();
+    EXPECT_EQ(diagram.values[0].GetSize(), 5); // the row being written waits
+    EXPECT_NE(Picture(*view), before);
+    EXPECT_EQ(diagram.columns[2].visible, 0);
+    EXPECT_EQ(diagram.markerX, 2.0);
+    EXPECT_EQ(diagram.lineWidth, 2);
+    EXPECT_TRUE(diagram.showSpectrum);
+    EXPECT_FALSE(diagram.showXYByMouse);
+    Append(";5\n");
+    view->OnRefreshTimer();
+    ASSERT_EQ(diagram.values[0].GetSize(), 6);
+    EXPECT_EQ(diagram.values[2][5], "5");
+}
+
+TEST_F(LiveWindow, AZoomWindowRefreshesOnlyItsRange) {
+    CKelvaroView* view = Open("Timer=200\nX=number\nT\nx;a\n1;1\n2;2\n3;3\n4;4\n");
+    ASSERT_NE(view, nullptr);
+    {
+        ZoomOpenScope zoom(2.0, 5.0, 0.0, 0.0);
+        view->OpenZoomWindow(view->Diagram().filePath);
+    }
+    CKelvaroView* zoomed = MainFrame().ActiveView();
+    ASSERT_NE(zoomed, view);
+    Append("5;5\n6;6\n");
+    zoomed->OnRefreshTimer();
+    view->OnRefreshTimer();
+    ASSERT_EQ(zoomed->Diagram().values[0].GetSize(), 4);
+    EXPECT_EQ(zoomed->Diagram().values[0][0], "2");
+    EXPECT_EQ(zoomed->Diagram().values[0][3], "5");
+    EXPECT_EQ(view->Diagram().values[0].GetSize(), 6);
+}
+
+TEST_F(LiveWindow, AVanishedFileKeepsThePictureAndSaysSoOnce) {
+    CKelvaroView* view = Open("Timer=200\nT\nx;a\n1;2\n2;3\n");
+    ASSERT_NE(view, nullptr);
+    const QImage before = Picture(*view);
+    const std::string content = ReadFile(path);
+    std::filesystem::remove(path);
+    view->OnRefreshTimer();
+    EXPECT_EQ(Picture(*view), before);
+    EXPECT_EQ(MainFrame().PaneText(),
+              "live.txt could not be read again: No such file or directory");
+    MainFrame().SetPaneText("X = 1");
+    view->OnRefreshTimer();
+    EXPECT_EQ(MainFrame().PaneText(), "X = 1");
+
+    // Back, but refused: still the old picture, and a new reason once.
+    WriteFile(path, "T\nx\n");
+    view->OnRefreshTimer();
+    EXPECT_EQ(Picture(*view), before);
+    EXPECT_TRUE(MainFrame().PaneText().startsWith("live.txt could not be read again: "));
+
+    WriteFile(path, content + "3;1\n");
+    view->OnRefreshTimer();
+    EXPECT_EQ(MainFrame().PaneText(), CStatusPanes::kIdleText);
+    EXPECT_EQ(view->Diagram().values[0].GetSize(), 3);
+}
+
+TEST_F(LiveWindow, AnUnknownCommandIsShownOncePerWindow) {
+    ModalBoxCloser closer;
+    CKelvaroView* view = Open("Timer=200\nColour=red\nT\nx;a\n1;2\n");
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(closer.WaitFor(1));
+    WriteFile(path, "Timer=200\nColour=red\nT\nx;a\n1;2\n2;3\n");
+    view->OnRefreshTimer();
+    WriteFile(path, "Timer=200\nColour=red\nT\nx;a\n1;2\n2;3\n3;4\n");
+    view->OnRefreshTimer();
+    EXPECT_EQ(view->Diagram().values[0].GetSize(), 3);
+    EXPECT_EQ(closer.Texts().size(), 1);
+}
+
+} // namespace
