@@ -13,7 +13,8 @@ i=1
 while [ "$i" -le "$rows" ]; do
     awk -v x="$last" -v i="$i" 'BEGIN {
         t = x + 0.5 * i
-        printf "%g;%.3f;%.2f;%.3f\n", t, 1.2 + 0.3 * sin(t / 4), 10 + 2 * cos(t / 6), 5 - 0.01 * t
+        u = t - x
+        printf "%g;%.3f;%.2f;%.3f\n", t, 2.01 + 0.3 * sin(u / 4), 15.99 + 2 * sin(u / 6), 3.55 - 0.01 * u
     }' >> "$out"
     i=$((i + 1))
     sleep 0.5
