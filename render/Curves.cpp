@@ -19,6 +19,7 @@ void CDiagram::DrawCurve(const PaintLayout& layout, CDrawContext& context, int c
     const Rect& plot = layout.plotRect;
     const auto inside = [&plot](int py) { return py >= plot.top && py <= plot.bottom; };
     Point previous{plot.left, layout.y.CurvePixel(0.0)};
+    LineBatch lines(context);
     for (std::size_t j = 0; j < pixels.size(); ++j) {
         if (j > 0 && previous.x > plot.right)
             break;
@@ -26,11 +27,10 @@ void CDiagram::DrawCurve(const PaintLayout& layout, CDrawContext& context, int c
             cells.NumberAt(static_cast<long long>(j));
         const Point point{pixels[j], layout.y.CurvePixel(numbers[j])};
         if (inside(previous.y) && inside(point.y)) {
-            if (j > 0) {
-                context.MoveTo(previous.x, previous.y);
-                context.LineTo(point.x, point.y);
-            }
+            if (j > 0)
+                lines.Add(previous, point);
             if (showMarks) {
+                lines.Flush();
                 const int size = record.markSize;
                 context.FillSolidRect(point.x - size / 2, point.y - size / 2, size, size,
                                       RGB(0, 0, 0));
