@@ -24,10 +24,11 @@ void CDiagram::ComputeSpectrum() {
     if (source < 1 || source > columnCount - 2)
         throw InvalidArgumentError("There is no data column " + std::to_string(spectrumColumn) +
                                    " to compute a spectrum of.");
-    const StringArray& column = values[source];
+    // The column's numbers, kept for the paint that follows.
+    const std::span<const double> numbers = values[source].Numbers();
     std::vector<float> samples(n, 0.0f);
     for (int i = 0; i < n; ++i)
-        samples[i] = static_cast<float>(AtoF(column[i]));
+        samples[i] = static_cast<float>(numbers[static_cast<std::size_t>(i)]);
 
     CFourier fourier;
     fourier.Init(n);

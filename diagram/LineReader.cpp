@@ -27,7 +27,7 @@ LineReader::LineReader(const std::string& path, const LoadLimits& limits)
         return;
     }
     stamp = *opened;
-    block.resize(kBlockSize);
+    block.reset(new char[kBlockSize]);
 }
 
 LineReader::~LineReader() {
@@ -40,9 +40,9 @@ bool LineReader::Refill() {
         return false;
     const bool first = bytesRead == 0;
     blockBegin = 0;
-    blockEnd = std::fread(block.data(), 1, block.size(), file);
+    blockEnd = std::fread(block.get(), 1, kBlockSize, file);
     bytesRead += static_cast<long long>(blockEnd);
-    if (blockEnd < block.size()) {
+    if (blockEnd < kBlockSize) {
         atEof = true;
         readError = std::ferror(file) != 0;
     }
@@ -50,7 +50,7 @@ bool LineReader::Refill() {
         tooLarge = true;
         return false;
     }
-    if (first && std::string_view(block.data(), blockEnd).starts_with(kByteOrderMark))
+    if (first && std::string_view(block.get(), blockEnd).starts_with(kByteOrderMark))
         blockBegin = kByteOrderMark.size();
     return blockEnd > blockBegin;
 }
@@ -70,7 +70,7 @@ bool LineReader::Next(std::string_view& line) {
                 return false;
             break; // last line without a final line feed
         }
-        const char* begin = block.data() + blockBegin;
+        const char* begin = block.get() + blockBegin;
         const std::size_t available = blockEnd - blockBegin;
         const void* found = std::memchr(begin, '\n', available);
         if (!found) {

@@ -8,9 +8,9 @@
 #include "diagram/LoadLimits.h"
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 class LineReader {
 public:
@@ -51,7 +51,8 @@ private:
     std::string path;
     std::FILE* file = nullptr;
     FileStamp stamp; // the file when it was opened
-    std::vector<char> block;
+    // The read buffer, left uninitialised: only bytes fread wrote are read.
+    std::unique_ptr<char[]> block;
     std::size_t blockBegin = 0;
     std::size_t blockEnd = 0;
     std::string carry; // a line that spans two blocks

@@ -198,14 +198,3 @@ std::string FormatFixed(double value, int decimals) {
         return FormatC("%.*f", decimals, value);
     return std::string(buffer, end);
 }
-
-int Trunc(double value) {
-    constexpr double limit = 268435456.0; // 2^28
-    if (std::isnan(value))
-        return 0;
-    if (value > limit)
-        return static_cast<int>(limit);
-    if (value < -limit)
-        return -static_cast<int>(limit);
-    return static_cast<int>(value);
-}

@@ -25,5 +25,14 @@ std::string FormatFixed(double value, int decimals);
 
 // A real becomes a pixel by truncation toward zero. NaN gives 0 and values far
 // outside any window are clamped to +-2^28 so that later pixel sums cannot
-// overflow.
-int Trunc(double value);
+// overflow. Inline: every point of every curve goes through it.
+inline int Trunc(double value) {
+    constexpr double limit = 268435456.0; // 2^28
+    if (value != value)                   // NaN
+        return 0;
+    if (value > limit)
+        return static_cast<int>(limit);
+    if (value < -limit)
+        return -static_cast<int>(limit);
+    return static_cast<int>(value);
+}

@@ -7,23 +7,44 @@
 
 std::string_view StringArray::GetAt(long long i) const {
     CheckIndex(i, ends.size(), name);
-    const std::size_t index = static_cast<std::size_t>(i);
-    const std::size_t begin = index == 0 ? 0 : ends[index - 1];
-    return std::string_view(chars).substr(begin, ends[index] - begin);
+    return TextAt(static_cast<std::size_t>(i));
 }
 
 double StringArray::NumberAt(long long i) const {
     CheckIndex(i, ends.size(), name);
+    return Numbers()[static_cast<std::size_t>(i)];
+}
+
+std::span<const double> StringArray::Numbers() const {
     if (numbers.size() != ends.size()) {
         std::size_t k = numbers.size();
         numbers.resize(ends.size());
         std::size_t begin = k == 0 ? 0 : ends[k - 1];
         for (; k < ends.size(); ++k) {
-            numbers[k] = AtoF(std::string_view(chars).substr(begin, ends[k] - begin));
+            numbers[k] = AtoF(std::string_view(chars.data() + begin, ends[k] - begin));
             begin = ends[k];
         }
     }
-    return numbers[static_cast<std::size_t>(i)];
+    return numbers;
+}
+
+const NumberRange& StringArray::Range() const {
+    const std::span<const double> all = Numbers();
+    for (; rangeCells < all.size(); ++rangeCells) {
+        const double value = all[rangeCells];
+        // Only a cell that reads as 0 can be empty or one blank.
+        if (value == 0) {
+            const std::string_view text = TextAt(rangeCells);
+            if (text.empty() || text == " ")
+                continue;
+        }
+        if (value > range.max)
+            range.max = value;
+        if (value < range.min)
+            range.min = value;
+        range.any = true;
+    }
+    return range;
 }
 
 void StringArray::ThrowTooLarge() {
@@ -32,6 +53,8 @@ void StringArray::ThrowTooLarge() {
 
 void StringArray::RemoveAll() {
     numbers.clear();
+    range = NumberRange{};
+    rangeCells = 0;
     chars.clear();
     ends.clear();
 }

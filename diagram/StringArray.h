@@ -1,17 +1,27 @@
 // One column of cell texts. The texts sit back to back in one buffer so that a
 // million-row table costs little more than its file; access is bounds-checked.
 // NumberAt gives the text's value by the atof rule and keeps every value of the
-// column once computed, so a repaint does not parse the column again, and
-// rows added later are parsed alone.
+// column once computed, so a repaint does not parse the column again; rows
+// added later are parsed when a number is next asked for.
 #pragma once
 
 #include "diagram/LargeBlockAllocator.h"
 
 #include <cstdint>
 #include <limits>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+
+// The smallest and largest value of a column's cells, blank cells (empty or
+// one space) left out. A NaN cell counts as present but is neither bound, so a
+// column of NaNs has `any` set with min +inf and max -inf.
+struct NumberRange {
+    double min = std::numeric_limits<double>::infinity();
+    double max = -std::numeric_limits<double>::infinity();
+    bool any = false;
+};
 
 class StringArray {
 public:
@@ -28,6 +38,11 @@ public:
 
     // The number of cell i by the atof rule (text without a leading number is 0).
     double NumberAt(long long i) const;
+    // The numbers of all cells, as NumberAt gives them; valid until the next
+    // change of the array.
+    std::span<const double> Numbers() const;
+    // The range of the column's numbers, kept until the array changes.
+    const NumberRange& Range() const;
 
     void Add(std::string_view text) {
         const std::size_t end = chars.size() + text.size();
@@ -42,9 +57,17 @@ public:
 
 private:
     [[noreturn]] static void ThrowTooLarge();
+    std::string_view TextAt(std::size_t index) const {
+        const std::size_t begin = index == 0 ? 0 : ends[index - 1];
+        return std::string_view(chars).substr(begin, ends[index] - begin);
+    }
 
     const char* name;
     std::basic_string<char, std::char_traits<char>, LargeBlockAllocator<char>> chars;
     std::vector<std::uint32_t, LargeBlockAllocator<std::uint32_t>> ends; // end of every cell
-    mutable std::vector<double, LargeBlockAllocator<double>> numbers;    // of the first cells
+    // The numbers of the first numbers.size() cells, and the range of the
+    // first rangeCells of them.
+    mutable std::vector<double, LargeBlockAllocator<double>> numbers;
+    mutable NumberRange range;
+    mutable std::size_t rangeCells = 0;
 };

@@ -29,6 +29,7 @@ public:
     void Rectangle(const Rect& rect) override;
     void MoveTo(int x, int y) override;
     void LineTo(int x, int y) override;
+    void Lines(std::span<const LineSegment> segments) override;
     void TextOut(int x, int y, TextAlign align, std::string_view text) override;
     void SetTextColor(COLORREF color) override;
     int TextWidth(std::string_view text) override;
@@ -45,6 +46,8 @@ private:
     // Consecutive lines of one pen are drawn together; any other operation
     // draws them first, so the order of the picture never changes.
     void Flush();
+    // Queues the line from `from` to `to` with the current pen.
+    void AddLine(QPoint from, QPoint to);
     // Queues a line of a pen wider than one pixel. A vertical line that
     // continues the last one queued in the same column widens it instead:
     // where thousands of rows share a pixel column, one stroke covers the

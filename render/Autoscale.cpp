@@ -8,23 +8,20 @@
 #include <cstdlib>
 
 std::optional<ValueRange> ShownValueRange(const CDiagram& diagram) {
+    // The columns' own ranges, combined in column order as one scan over every
+    // cell would: a bound moves only for a strictly larger or smaller value.
     double max = -1e11;
     double min = 1e11;
     bool any = false;
-    const int rows = diagram.columnCount > 0 ? diagram.values[0].GetSize() : 0;
     for (int c = 1; c <= LastShownColumn(diagram); ++c) {
-        const StringArray& cells = diagram.values[c];
-        for (int j = 0; j < rows; ++j) {
-            // Only a cell that reads as 0 can be empty or one blank.
-            const double value = cells.NumberAt(j);
-            if (value == 0 && (cells[j].empty() || cells[j] == " "))
-                continue;
-            if (value > max)
-                max = value;
-            if (value < min)
-                min = value;
-            any = true;
-        }
+        const NumberRange& range = diagram.values[c].Range();
+        if (!range.any)
+            continue;
+        if (range.max > max)
+            max = range.max;
+        if (range.min < min)
+            min = range.min;
+        any = true;
     }
     if (!any)
         return std::nullopt;

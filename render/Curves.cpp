@@ -3,6 +3,8 @@
 #include "render/DrawContext.h"
 #include "render/PaintLayout.h"
 
+#include <span>
+
 // A segment is drawn only when both its ends lie within the plot's height; one
 // that leaves the plot is left out whole, with the mark at its end. The first
 // row has no segment, and its mark needs the height of the value 0 inside the
@@ -12,20 +14,23 @@ void CDiagram::DrawCurve(const PaintLayout& layout, CDrawContext& context, int c
     if (!record.visible || layout.rowPixels.empty() || !layout.y.Defined())
         return;
     const StringArray& cells = values[column];
+    const std::span<const double> numbers = cells.Numbers();
+    const std::span<const int> pixels = layout.rowPixels;
     const Rect& plot = layout.plotRect;
     const auto inside = [&plot](int py) { return py >= plot.top && py <= plot.bottom; };
     Point previous{plot.left, layout.y.CurvePixel(0.0)};
-    for (std::size_t j = 0; j < layout.rowPixels.size(); ++j) {
+    LineBatch lines(context);
+    for (std::size_t j = 0; j < pixels.size(); ++j) {
         if (j > 0 && previous.x > plot.right)
             break;
-        const Point point{layout.rowPixels[j],
-                          layout.y.CurvePixel(cells.NumberAt(static_cast<long long>(j)))};
+        if (j == numbers.size()) // a column shorter than X: raises
+            cells.NumberAt(static_cast<long long>(j));
+        const Point point{pixels[j], layout.y.CurvePixel(numbers[j])};
         if (inside(previous.y) && inside(point.y)) {
-            if (j > 0) {
-                context.MoveTo(previous.x, previous.y);
-                context.LineTo(point.x, point.y);
-            }
+            if (j > 0)
+                lines.Add(previous, point);
             if (showMarks) {
+                lines.Flush();
                 const int size = record.markSize;
                 context.FillSolidRect(point.x - size / 2, point.y - size / 2, size, size,
                                       RGB(0, 0, 0));

@@ -8,6 +8,9 @@
 #include "diagram/DrawingResources.h"
 #include "diagram/Geometry.h"
 
+#include <cstddef>
+#include <exception>
+#include <span>
 #include <string_view>
 
 // Where TextOut places a text relative to its point; the values are those of
@@ -15,6 +18,12 @@
 enum class TextAlign {
     LeftTop = 0,   // left edge at x, top of the character cell at y
     CenterTop = 6, // centred on x, top of the character cell at y
+};
+
+// A line from `from` to `to`: MoveTo(from) followed by LineTo(to).
+struct LineSegment {
+    Point from;
+    Point to;
 };
 
 class CDrawContext {
@@ -28,6 +37,15 @@ public:
     // point itself is not drawn and becomes the current position.
     virtual void MoveTo(int x, int y) = 0;
     virtual void LineTo(int x, int y) = 0;
+    // Every segment in order as MoveTo and LineTo; a context may draw them
+    // together faster, with the same result (the current position ends at
+    // the last segment's end).
+    virtual void Lines(std::span<const LineSegment> segments) {
+        for (const LineSegment& segment : segments) {
+            MoveTo(segment.from.x, segment.from.y);
+            LineTo(segment.to.x, segment.to.y);
+        }
+    }
     // Text (UTF-8, or Latin-1 when it is not valid UTF-8) in the current font
     // and text colour.
     virtual void TextOut(int x, int y, TextAlign align, std::string_view text) = 0;
@@ -53,6 +71,45 @@ public:
 private:
     CDrawContext& dc;
     Resource previous;
+};
+
+// Collects segments and hands them to the context in batches: before any
+// other operation on the context (Flush), when full and when it goes.
+class LineBatch {
+public:
+    explicit LineBatch(CDrawContext& dc) : dc(dc) {}
+    // The segments collected before an exception still reach the context;
+    // a second failure while one is on its way is dropped.
+    ~LineBatch() noexcept(false) {
+        if (std::uncaught_exceptions() == unwinding) {
+            Flush();
+            return;
+        }
+        try {
+            Flush();
+        } catch (...) {
+        }
+    }
+    LineBatch(const LineBatch&) = delete;
+    LineBatch& operator=(const LineBatch&) = delete;
+
+    void Add(Point from, Point to) {
+        if (count == kSize)
+            Flush();
+        segments[count++] = LineSegment{from, to};
+    }
+    void Flush() {
+        if (count > 0)
+            dc.Lines(std::span<const LineSegment>(segments, count));
+        count = 0;
+    }
+
+private:
+    static constexpr std::size_t kSize = 256;
+    CDrawContext& dc;
+    const int unwinding = std::uncaught_exceptions();
+    std::size_t count = 0;
+    LineSegment segments[kSize];
 };
 
 using PenScope = SelectionScope<PenSpec, &CDrawContext::SelectPen>;

@@ -66,9 +66,10 @@ std::vector<int> RowPixels(const XScale& scale, const StringArray& xCells) {
     std::vector<int> pixels;
     if (!scale.PlacesRows())
         return pixels;
+    const std::span<const double> x = xCells.Numbers();
     pixels.resize(static_cast<std::size_t>(scale.Rows()));
     for (int j = 0; j < scale.Rows(); ++j)
-        pixels[static_cast<std::size_t>(j)] = scale.RowPixel(j, xCells.NumberAt(j));
+        pixels[static_cast<std::size_t>(j)] = scale.RowPixel(j, x[static_cast<std::size_t>(j)]);
     return pixels;
 }
 
@@ -87,10 +88,6 @@ YScale YScale::Of(const CDiagram& diagram) {
 bool YScale::Defined() const {
     return yDelta > 0 && std::isfinite(yDelta) && gridStepPx > 0 && std::isfinite(gridStepPx) &&
            std::isfinite(yMin);
-}
-
-int YScale::CurvePixel(double value) const {
-    return bottom - Trunc(value * pixelsPerUnit) + offset;
 }
 
 int YScale::ValuePixel(double value) const {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "diagram/Geometry.h"
+#include "diagram/Numbers.h"
 
 #include <vector>
 
@@ -75,7 +76,7 @@ public:
     bool Defined() const;
     // The pixel row of a value as the curves and the readout compute it:
     // value and yMin are scaled and truncated separately.
-    int CurvePixel(double value) const;
+    int CurvePixel(double value) const { return bottom - Trunc(value * pixelsPerUnit) + offset; }
     // The pixel row truncated once after the whole expression; the bottom
     // edge when the mapping is undefined.
     int ValuePixel(double value) const;

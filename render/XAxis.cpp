@@ -37,15 +37,16 @@ void DrawRowLines(const CDiagram& diagram, const PaintLayout& layout, CDrawConte
     const Rect& plot = layout.plotRect;
     const StringArray& xCells = diagram.values[0];
     int lastLabelEnd = plot.left;
+    LineBatch lines(dc);
     for (std::size_t j = 0; j < layout.rowPixels.size(); ++j) {
         const int x = layout.rowPixels[j];
         if (x > plot.right)
             break;
-        dc.MoveTo(x, plot.bottom - 1);
-        dc.LineTo(x, diagram.xShowNet && j > 0 ? plot.top : plot.bottom + kXTickBelow);
+        lines.Add(Point{x, plot.bottom - 1},
+                  Point{x, diagram.xShowNet && j > 0 ? plot.top : plot.bottom + kXTickBelow});
         if (j == 0 || x > lastLabelEnd) {
-            dc.MoveTo(x, plot.bottom);
-            dc.LineTo(x, plot.bottom + kXLabelTickBelow);
+            lines.Add(Point{x, plot.bottom}, Point{x, plot.bottom + kXLabelTickBelow});
+            lines.Flush();
             const long long row = static_cast<long long>(j);
             const std::string label =
                 diagram.xIsDateTime ? diagram.DateText(xCells.NumberAt(row))

@@ -83,3 +83,33 @@ TEST(AutoscaleY, UsesThePlotOfTheLayout) {
     EXPECT_DOUBLE_EQ(layout.yDelta, 30.0);
     EXPECT_DOUBLE_EQ(t.diagram.yDelta, 5.0); // the diagram itself is not touched
 }
+
+// The shown range combines the columns' ranges exactly as one scan over every
+// shown cell in column order would, also beyond the scan's start of +-1e11.
+TEST(ShownValueRange, EqualsAScanOverEveryShownCell) {
+    TestDiagram t;
+    t.Load("T\nX;A;B;C\n1;-2e11;nan;\n2;-0; ;3e11\n3;5;nan;-1e12\n");
+    double max = -1e11, min = 1e11;
+    for (int c = 1; c <= 3; ++c)
+        for (int j = 0; j < 3; ++j) {
+            const std::string_view text = t.diagram.values[c][j];
+            const double value = t.diagram.values[c].NumberAt(j);
+            if (value == 0 && (text.empty() || text == " "))
+                continue;
+            max = value > max ? value : max;
+            min = value < min ? value : min;
+        }
+    const auto range = ShownValueRange(t.diagram);
+    ASSERT_TRUE(range);
+    EXPECT_EQ(range->max, 3e11);
+    EXPECT_EQ(range->min, -1e12);
+    EXPECT_EQ(range->max, max);
+    EXPECT_EQ(range->min, min);
+    // A column of NaNs alone counts, with the scan's start as its range.
+    TestDiagram nans;
+    nans.Load("T\nX;A\n1;nan\n2;nan\n");
+    const auto start = ShownValueRange(nans.diagram);
+    ASSERT_TRUE(start);
+    EXPECT_EQ(start->max, -1e11);
+    EXPECT_EQ(start->min, 1e11);
+}

@@ -219,9 +219,12 @@ TEST(QtPicture, MergedLinesGiveThePixelsOfEveryLineDrawnAlone) {
         for (int width : {1, 2, 3, 6})
             for (bool marks : {false, true})
                 for (bool fixedRange : {false, true}) {
+                    // Row lines as grid lines, or as ticks only.
+                    const bool net = width != 2;
                     SCOPED_TRACE(testing::Message()
                                  << rows << " rows, width " << width << (marks ? ", marks" : "")
-                                 << (fixedRange ? ", fixed Y" : ""));
+                                 << (fixedRange ? ", fixed Y" : "") << (net ? "" : ", no grid"));
+                    diagram.xShowNet = net;
                     diagram.lineWidth = width;
                     diagram.showMarks = marks;
                     // A fixed range that cuts the curves leaves segments out.

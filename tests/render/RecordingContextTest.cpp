@@ -56,3 +56,32 @@ TEST(RecordingContext, ForwardsToItsTargetAndMeasuresThere) {
     target.SelectFont(FontSpec{"Arial Cyr", 40, 400});
     EXPECT_EQ(tee.TextWidth("ab"), 40);
 }
+
+// Segments collected in a batch reach the context in their order, before the
+// operation that follows them, and also when a batch fills up or an error
+// ends the drawing early; the trace is that of MoveTo and LineTo per segment.
+TEST(LineBatch, TracesAsOneMoveAndLinePerSegmentInOrder) {
+    CRecordingContext batched;
+    CRecordingContext direct;
+    try {
+        LineBatch lines(batched);
+        for (int i = 0; i < 600; ++i) {
+            lines.Add(Point{i, 1}, Point{i, 2 + i % 5});
+            direct.MoveTo(i, 1);
+            direct.LineTo(i, 2 + i % 5);
+            if (i % 250 == 7) {
+                lines.Flush();
+                batched.FillSolidRect(i, 0, 1, 1, 0);
+                direct.FillSolidRect(i, 0, 1, 1, 0);
+            }
+        }
+        throw std::runtime_error("stop");
+    } catch (const std::runtime_error&) {
+    }
+    ASSERT_EQ(direct.Ops().size(), 603u);
+    EXPECT_EQ(batched.Trace(), direct.Trace());
+    // The position is the last segment's end: a LineTo continues from there.
+    batched.LineTo(0, 0);
+    direct.LineTo(0, 0);
+    EXPECT_EQ(batched.Trace(), direct.Trace());
+}

@@ -1,0 +1,101 @@
+#include "diagram/StringArray.h"
+#include "diagram/InvalidArgumentError.h"
+#include "diagram/Numbers.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char* const kCells[] = {"",       " ",    "0",     "-0",    "abc",
+                              "7.25",   "-3e2", "nan",   "inf",   "-inf",
+                              "1e-320", "  12", "+4.5x", "0x1p3", "99999999999999999"};
+
+// Blank cells left out, NaN present but never a bound: the scan the range
+// stands for, one cell after the other.
+NumberRange ScanRange(const std::vector<std::string>& texts) {
+    NumberRange range;
+    for (const std::string& text : texts) {
+        const double value = AtoF(text);
+        if (value == 0 && (text.empty() || text == " "))
+            continue;
+        range.any = true;
+        if (value > range.max)
+            range.max = value;
+        if (value < range.min)
+            range.min = value;
+    }
+    return range;
+}
+
+void ExpectSameRange(const NumberRange& got, const NumberRange& want) {
+    EXPECT_EQ(got.any, want.any);
+    EXPECT_EQ(got.min, want.min);
+    EXPECT_EQ(got.max, want.max);
+    EXPECT_EQ(std::signbit(got.min), std::signbit(want.min));
+    EXPECT_EQ(std::signbit(got.max), std::signbit(want.max));
+}
+
+} // namespace
+
+TEST(StringArrayNumbers, FollowRowsAddedAfterAReadAndAreForgottenByRemoveAll) {
+    StringArray cells;
+    cells.Add("1.5");
+    cells.Add("x");
+    EXPECT_EQ(cells.NumberAt(0), 1.5);
+    cells.Add("-2e3");
+    cells.Add("nan");
+    const std::span<const double> numbers = cells.Numbers();
+    ASSERT_EQ(numbers.size(), 4u);
+    EXPECT_EQ(numbers[1], 0.0);
+    EXPECT_EQ(numbers[2], -2000.0);
+    EXPECT_TRUE(std::isnan(numbers[3]));
+    EXPECT_EQ(cells.GetAt(2), "-2e3");
+    EXPECT_THROW(cells.NumberAt(4), InvalidArgumentError);
+
+    cells.RemoveAll();
+    EXPECT_TRUE(cells.Numbers().empty());
+    cells.Add("8");
+    EXPECT_EQ(cells.NumberAt(0), 8.0);
+    EXPECT_THROW(cells.NumberAt(-1), InvalidArgumentError);
+}
+
+TEST(StringArrayRange, MatchesACellByCellScanAlsoWhenRowsComeAfterARead) {
+    std::mt19937 random(11);
+    std::uniform_int_distribution<std::size_t> pick(0, std::size(kCells) - 1);
+    for (int round = 0; round < 200; ++round) {
+        StringArray cells;
+        std::vector<std::string> texts;
+        const int count = round % 9;
+        for (int part = 0; part < 3; ++part) {
+            for (int k = 0; k < count; ++k) {
+                texts.emplace_back(kCells[pick(random)]);
+                cells.Add(texts.back());
+            }
+            SCOPED_TRACE(testing::Message() << "round " << round << ", part " << part);
+            ExpectSameRange(cells.Range(), ScanRange(texts));
+        }
+        cells.RemoveAll();
+        ExpectSameRange(cells.Range(), NumberRange{});
+    }
+}
+
+TEST(StringArrayRange, BlankAndNanColumns) {
+    StringArray blanks;
+    blanks.Add("");
+    blanks.Add(" ");
+    EXPECT_FALSE(blanks.Range().any);
+    StringArray nans;
+    nans.Add("nan");
+    nans.Add(" ");
+    EXPECT_TRUE(nans.Range().any);
+    EXPECT_EQ(nans.Range().max, -INFINITY);
+    EXPECT_EQ(nans.Range().min, INFINITY);
+    nans.Add("-0");
+    EXPECT_EQ(nans.Range().max, 0.0);
+    EXPECT_TRUE(std::signbit(nans.Range().max));
+}
