@@ -15,6 +15,7 @@
 #include "diagram/LoadLimits.h"
 #include "diagram/ReadPosition.h"
 #include "diagram/StringArray.h"
+#include "render/RowPixelTable.h"
 
 #include <optional>
 #include <span>
@@ -184,6 +185,8 @@ public:
     // since its lines live no longer than the load.
     CheckedArray<std::string_view> cells{"cells"};
     DateValue dateScratch;
+    // The pixel columns of the rows of the last paint, for the next one.
+    mutable RowPixelTable rowPixelTable;
 
     // Message boxes through the owning window; nothing when there is none.
     void ShowWarning(const std::string& text);

@@ -3,7 +3,13 @@
 #include "diagram/InvalidArgumentError.h"
 #include "diagram/Numbers.h"
 
+#include <atomic>
 #include <stdexcept>
+
+std::uint64_t ContentId::Next() {
+    static std::atomic<std::uint64_t> next{1};
+    return next.fetch_add(1, std::memory_order_relaxed);
+}
 
 std::string_view StringArray::GetAt(long long i) const {
     CheckIndex(i, ends.size(), name);
@@ -52,6 +58,7 @@ void StringArray::ThrowTooLarge() {
 }
 
 void StringArray::RemoveAll() {
+    content.Renew();
     numbers.clear();
     range = NumberRange{};
     rangeCells = 0;

@@ -23,6 +23,26 @@ struct NumberRange {
     bool any = false;
 };
 
+// A number that names one content of an array: drawn afresh when the array is
+// made, copied, moved into or emptied. Cells are only ever appended between
+// two of these events, so the id together with the size names the cells
+// exactly, and a table computed from them can be kept until either changes.
+class ContentId {
+public:
+    ContentId() : value(Next()) {}
+    ContentId(const ContentId&) : value(Next()) {}
+    ContentId& operator=(const ContentId&) {
+        value = Next();
+        return *this;
+    }
+    void Renew() { value = Next(); }
+    std::uint64_t Value() const { return value; }
+
+private:
+    static std::uint64_t Next();
+    std::uint64_t value;
+};
+
 class StringArray {
 public:
     explicit StringArray(const char* name = "column") : name(name) {}
@@ -43,6 +63,8 @@ public:
     std::span<const double> Numbers() const;
     // The range of the column's numbers, kept until the array changes.
     const NumberRange& Range() const;
+    // Names the cells together with GetSize(); see ContentId.
+    std::uint64_t Content() const { return content.Value(); }
 
     void Add(std::string_view text) {
         const std::size_t end = chars.size() + text.size();
@@ -63,6 +85,7 @@ private:
     }
 
     const char* name;
+    ContentId content;
     std::basic_string<char, std::char_traits<char>, LargeBlockAllocator<char>> chars;
     std::vector<std::uint32_t, LargeBlockAllocator<std::uint32_t>> ends; // end of every cell
     // The numbers of the first numbers.size() cells, and the range of the

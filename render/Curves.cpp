@@ -3,7 +3,58 @@
 #include "render/DrawContext.h"
 #include "render/PaintLayout.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <span>
+
+namespace {
+
+// One curve's points as the paint places them.
+struct CurvePoints {
+    std::span<const int> pixels;    // the row pixel columns
+    std::span<const double> values; // the column's numbers, as many or more
+    const YScale& y;
+    int top = 0;
+    int bottom = 0;
+
+    Point At(std::size_t j) const { return Point{pixels[j], y.CurvePixel(values[j])}; }
+    bool Inside(int py) const { return (py >= top) & (py <= bottom); }
+};
+
+// Draws points 0 .. count - 1 (count within both spans): the segment from
+// each point to the next where both lie within the plot's height, and with
+// kMarks the marks of the points whose segment (or, for the first, whose
+// start at the value 0) lies inside. Without marks the loop does nothing but
+// map, test and queue, since a million-point curve passes through it.
+template <bool kMarks>
+void DrawPoints(const CurvePoints& points, std::size_t count, Point previous, int markSize,
+                LineBatch& lines, CDrawContext& context) {
+    const auto mark = [&](Point point) {
+        lines.Flush();
+        context.FillSolidRect(point.x - markSize / 2, point.y - markSize / 2, markSize, markSize,
+                              RGB(0, 0, 0));
+    };
+    if (count == 0)
+        return;
+    Point point = points.At(0);
+    bool previousInside = points.Inside(previous.y);
+    bool pointInside = points.Inside(point.y);
+    if (kMarks && previousInside && pointInside)
+        mark(point);
+    for (std::size_t j = 1; j < count; ++j) {
+        previous = point;
+        previousInside = pointInside;
+        point = points.At(j);
+        pointInside = points.Inside(point.y);
+        if (previousInside && pointInside) {
+            lines.Add(previous, point);
+            if constexpr (kMarks)
+                mark(point);
+        }
+    }
+}
+
+} // namespace
 
 // A segment is drawn only when both its ends lie within the plot's height; one
 // that leaves the plot is left out whole, with the mark at its end. The first
@@ -14,30 +65,18 @@ void CDiagram::DrawCurve(const PaintLayout& layout, CDrawContext& context, int c
     if (!record.visible || layout.rowPixels.empty() || !layout.y.Defined())
         return;
     const StringArray& cells = values[column];
-    const std::span<const double> numbers = cells.Numbers();
-    const std::span<const int> pixels = layout.rowPixels;
-    const Rect& plot = layout.plotRect;
-    const auto inside = [&plot](int py) { return py >= plot.top && py <= plot.bottom; };
-    Point previous{plot.left, layout.y.CurvePixel(0.0)};
+    const CurvePoints points{layout.rowPixels, cells.Numbers(), layout.y, layout.plotRect.top,
+                             layout.plotRect.bottom};
+    const std::size_t visited = std::min(layout.firstRowPastPlot + 1, points.pixels.size());
+    const std::size_t count = std::min(visited, points.values.size());
+    const Point start{layout.plotRect.left, layout.y.CurvePixel(0.0)};
     LineBatch lines(context);
-    for (std::size_t j = 0; j < pixels.size(); ++j) {
-        if (j > 0 && previous.x > plot.right)
-            break;
-        if (j == numbers.size()) // a column shorter than X: raises
-            cells.NumberAt(static_cast<long long>(j));
-        const Point point{pixels[j], layout.y.CurvePixel(numbers[j])};
-        if (inside(previous.y) && inside(point.y)) {
-            if (j > 0)
-                lines.Add(previous, point);
-            if (showMarks) {
-                lines.Flush();
-                const int size = record.markSize;
-                context.FillSolidRect(point.x - size / 2, point.y - size / 2, size, size,
-                                      RGB(0, 0, 0));
-            }
-        }
-        previous = point;
-    }
+    if (showMarks)
+        DrawPoints<true>(points, count, start, record.markSize, lines, context);
+    else
+        DrawPoints<false>(points, count, start, record.markSize, lines, context);
+    if (count < visited) // a column shorter than X: raises
+        cells.NumberAt(static_cast<long long>(count));
 }
 
 // The marker line runs the plot's full height at markerX; it is not clipped to

@@ -60,6 +60,7 @@ PaintLayout ComputePaintLayout(const CDiagram& diagram) {
     layout.x = XScale(layout.plotRect, diagram.xIsNumber || diagram.xIsDateTime, rows, first, last,
                       layout.xGridStepPx);
     layout.y = YScale(layout.plotRect.bottom, layout.yMin, layout.yDelta, diagram.yGridStepPx);
-    layout.rowPixels = RowPixels(layout.x, xCells);
+    layout.rowPixels = diagram.rowPixelTable.For(layout.x, xCells);
+    layout.firstRowPastPlot = diagram.rowPixelTable.FirstPastRight();
     return layout;
 }

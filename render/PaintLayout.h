@@ -7,9 +7,10 @@
 #include "diagram/Geometry.h"
 #include "render/Scales.h"
 
+#include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
-#include <vector>
 
 class CDiagram;
 
@@ -24,7 +25,12 @@ struct PaintLayout {
     double yDelta = 0.0;
     XScale x;
     YScale y;
-    std::vector<int> rowPixels; // empty when the rows cannot be placed
+    // Empty when the rows cannot be placed; kept by the diagram and valid
+    // until its next layout.
+    std::span<const int> rowPixels;
+    // The first of them right of the plot (rowPixels.size() when none is):
+    // the last row a curve visits, the first the X axis leaves out.
+    std::size_t firstRowPastPlot = 0;
     std::optional<std::string> zoomTitle;
 };
 

@@ -62,15 +62,14 @@ double XScale::PixelValue(int pixel) const {
     return first + (pixel - left) * (last - first) / width;
 }
 
-std::vector<int> RowPixels(const XScale& scale, const StringArray& xCells) {
-    std::vector<int> pixels;
+void RowPixels(const XScale& scale, const StringArray& xCells, std::vector<int>& pixels) {
+    pixels.clear();
     if (!scale.PlacesRows())
-        return pixels;
+        return;
     const std::span<const double> x = xCells.Numbers();
     pixels.resize(static_cast<std::size_t>(scale.Rows()));
     for (int j = 0; j < scale.Rows(); ++j)
         pixels[static_cast<std::size_t>(j)] = scale.RowPixel(j, x[static_cast<std::size_t>(j)]);
-    return pixels;
 }
 
 YScale::YScale(int bottom, double yMin, double yDelta, double gridStepPx)

@@ -32,6 +32,8 @@ public:
     int Rows() const { return rows; }
     double First() const { return first; }
     double Last() const { return last; }
+    // The plot's right edge.
+    int Right() const { return left + width; }
 
     // Whether RowPixel is defined: at least two rows and, when placing by
     // value, a last X that differs from the first.
@@ -49,6 +51,8 @@ public:
     // Pixel to value; the first X when the plot has no width.
     double PixelValue(int x) const;
 
+    bool operator==(const XScale&) const = default;
+
 private:
     bool byValue = false;
     int rows = 0;
@@ -59,9 +63,9 @@ private:
     double gridStepPx = 0.0;
 };
 
-// The pixel column of every row of xCells; empty when the scale does not
-// place rows.
-std::vector<int> RowPixels(const XScale& scale, const StringArray& xCells);
+// The pixel column of every row of xCells into pixels; empty when the scale
+// does not place rows.
+void RowPixels(const XScale& scale, const StringArray& xCells, std::vector<int>& pixels);
 
 // Y: yMin at the bottom edge, one yDelta more every gridStepPx pixels up.
 class YScale {

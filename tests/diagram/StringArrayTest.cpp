@@ -99,3 +99,21 @@ TEST(StringArrayRange, BlankAndNanColumns) {
     EXPECT_EQ(nans.Range().max, 0.0);
     EXPECT_TRUE(std::signbit(nans.Range().max));
 }
+
+// The content id with the size names the cells: emptying and copying draw a
+// new one, so two copies that grow apart never share id and size.
+TEST(StringArrayContent, RenewedByRemoveAllAndByEveryCopy) {
+    StringArray cells;
+    cells.Add("1");
+    const std::uint64_t first = cells.Content();
+    cells.Add("2");
+    EXPECT_EQ(cells.Content(), first); // appending keeps it: the size tells
+    StringArray copy = cells;
+    EXPECT_NE(copy.Content(), cells.Content());
+    StringArray assigned;
+    assigned = cells;
+    EXPECT_NE(assigned.Content(), cells.Content());
+    EXPECT_NE(assigned.Content(), copy.Content());
+    cells.RemoveAll();
+    EXPECT_NE(cells.Content(), first);
+}
