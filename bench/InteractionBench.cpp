@@ -13,6 +13,8 @@
 #include <QPainter>
 #include <QWidget>
 
+#include "BenchCommandLine.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -88,14 +90,11 @@ BENCHMARK(BM_CurveReadout)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s FILE [benchmark options]\n", argv[0]);
+    const char* file = BenchmarkDataFile(argc, argv);
+    if (!file)
         return 2;
-    }
-    g_file = argv[1];
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    g_file = file;
+    UseOffscreenPlatformUnlessSet();
     QApplication application(argc, argv);
     g_diagram = std::make_unique<CDiagram>(&g_host);
     if (!g_diagram->LoadFile(g_file)) {

@@ -2,6 +2,8 @@
 //   kelvaro-bench-load FILE
 #include "diagram/CDiagram.h"
 
+#include "BenchCommandLine.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -24,12 +26,10 @@ BENCHMARK(BM_LoadFile)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s [benchmark options] FILE\n", argv[0]);
+    const char* file = BenchmarkDataFile(argc, argv);
+    if (!file)
         return 2;
-    }
-    g_file = argv[1];
+    g_file = file;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

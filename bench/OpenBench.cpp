@@ -10,8 +10,10 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QWindow>
 #include <QTemporaryDir>
+#include <QWindow>
+
+#include "BenchCommandLine.h"
 
 #include <benchmark/benchmark.h>
 
@@ -68,13 +70,9 @@ BENCHMARK(BM_RepaintAt800x500)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: kelvaro-bench-open FILE [benchmark options]\n");
+    if (!BenchmarkDataFile(argc, argv))
         return 2;
-    }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    UseOffscreenPlatformUnlessSet();
     QTemporaryDir settings; // the benchmark never touches the user's recent files
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings.path()));
     int appArgc = 1;

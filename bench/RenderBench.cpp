@@ -11,6 +11,8 @@
 #include <QImage>
 #include <QPainter>
 
+#include "BenchCommandLine.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -68,14 +70,11 @@ BENCHMARK(BM_FirstPaintAfterLoad)->Unit(benchmark::kMillisecond)->Iterations(3);
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s FILE [benchmark options]\n", argv[0]);
+    const char* file = BenchmarkDataFile(argc, argv);
+    if (!file)
         return 2;
-    }
-    g_file = argv[1];
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    g_file = file;
+    UseOffscreenPlatformUnlessSet();
     QGuiApplication application(argc, argv);
     g_diagram = LoadWindow();
     if (!g_diagram) {
