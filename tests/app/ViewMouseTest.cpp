@@ -1,7 +1,7 @@
 // The mouse and keys through the real view of an opened file: the events a
 // user's mouse sends reach the marker, the readout, the legend and the zoom,
 // and the window shows what a full paint draws.
-#include "AppTestSupport.h"
+#include "ExampleViewTest.h"
 #include "TestSupport.h"
 
 #include "app/CChildFrame.h"
@@ -21,21 +21,8 @@
 
 namespace {
 
-class ViewMouse : public testing::Test {
+class ViewMouse : public ExampleViewTest {
 protected:
-    void SetUp() override {
-        ResetMainWindow();
-        ASSERT_NE(App().DocManager().OpenDocumentFile(
-                      QString::fromStdString(ExamplePath("pump_test.txt").string())),
-                  nullptr);
-        view = MainFrame().ActiveView();
-        ASSERT_NE(view, nullptr);
-        QMdiSubWindow* frame = MainFrame().ChildFrames().front();
-        frame->resize(frame->size() - view->size() + QSize(800, 500));
-        view->repaint(); // lays out the plot for this size
-    }
-    void TearDown() override { ResetMainWindow(); }
-
     // What a user's double-click sends: press, release, double-click, release.
     void DoubleClick(QPoint at) {
         QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, at);
@@ -47,8 +34,6 @@ protected:
     }
     CDiagram& Diagram() { return view->Diagram(); }
     int Middle() { return (Diagram().plotRect.top + Diagram().plotRect.bottom) / 2; }
-
-    CKelvaroView* view = nullptr;
 };
 
 TEST_F(ViewMouse, DoubleClickSetsTheMarkerListsEveryCurveAndTheWindowShowsAFullPaint) {

@@ -1,5 +1,5 @@
 // The view: copy, print, zoom windows, the View commands and their errors.
-#include "AppTestSupport.h"
+#include "ExampleViewTest.h"
 #include "TestSupport.h"
 
 #include "app/CChildFrame.h"
@@ -18,24 +18,7 @@
 
 namespace {
 
-class View : public testing::Test {
-protected:
-    void SetUp() override {
-        ResetMainWindow();
-        ASSERT_NE(App().DocManager().OpenDocumentFile(
-                      QString::fromStdString(ExamplePath("pump_test.txt").string())),
-                  nullptr);
-        view = MainFrame().ActiveView();
-        ASSERT_NE(view, nullptr);
-        // Client area of 800 x 500 pixels.
-        QMdiSubWindow* frame = MainFrame().ChildFrames().front();
-        frame->resize(frame->size() - view->size() + QSize(800, 500));
-        ASSERT_EQ(view->size(), QSize(800, 500));
-    }
-    void TearDown() override { ResetMainWindow(); }
-
-    CKelvaroView* view = nullptr;
-};
+using View = ExampleViewTest;
 
 // The bounding box of the pixels that are not white.
 QRect InkBounds(const QImage& image) {
