@@ -21,8 +21,9 @@ public:
     int Size() const { return n; }
 
 private:
-    // The butterflies of one stage whose blocks start in [from, to).
-    void Butterflies(int stage, int from, int to);
+    // The butterflies of one stage whose blocks start in [from, to), of
+    // each block those of the pairs low .. high - 1.
+    void Butterflies(int stage, int from, int to, int low, int high);
 
     Floats re;
     Floats im;

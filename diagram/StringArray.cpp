@@ -2,9 +2,19 @@
 
 #include "diagram/InvalidArgumentError.h"
 #include "diagram/Numbers.h"
+#include "diagram/TwoThreads.h"
 
+#include <algorithm>
 #include <atomic>
 #include <stdexcept>
+#include <utility>
+
+namespace {
+
+// Cells below this are read by one thread.
+constexpr std::size_t kNumbersPerThread = 1 << 16;
+
+} // namespace
 
 std::uint64_t ContentId::Next() {
     static std::atomic<std::uint64_t> next{1};
@@ -12,24 +22,33 @@ std::uint64_t ContentId::Next() {
 }
 
 std::string_view StringArray::GetAt(long long i) const {
-    CheckIndex(i, ends.size(), name);
+    CheckIndex(i, Cells(), name);
     return TextAt(static_cast<std::size_t>(i));
 }
 
 double StringArray::NumberAt(long long i) const {
-    CheckIndex(i, ends.size(), name);
+    CheckIndex(i, Cells(), name);
     return Numbers()[static_cast<std::size_t>(i)];
 }
 
 std::span<const double> StringArray::Numbers() const {
-    if (numbers.size() != ends.size()) {
-        std::size_t k = numbers.size();
-        numbers.resize(ends.size());
-        std::size_t begin = k == 0 ? 0 : ends[k - 1];
-        for (; k < ends.size(); ++k) {
-            numbers[k] = AtoF(std::string_view(chars.data() + begin, ends[k] - begin));
-            begin = ends[k];
-        }
+    std::size_t k = numbers.size();
+    if (k < ends.size()) {
+        const std::size_t first = k;
+        double* const out = numbers.Extend(ends.size() - k) - first;
+        SplitInTwo(ends.size() - first, kNumbersPerThread, [&](std::size_t from, std::size_t to) {
+            std::size_t begin = first + from == 0 ? 0 : ends[first + from - 1];
+            for (std::size_t i = first + from; i < first + to; ++i) {
+                out[i] = AtoF(std::string_view(chars.data() + begin, ends[i] - begin));
+                begin = ends[i];
+            }
+        });
+        k = ends.size();
+    }
+    if (k < Cells()) {
+        const double value = AtoF(repeated);
+        double* out = numbers.Extend(Cells() - k);
+        std::fill(out, out + (Cells() - k), value);
     }
     return numbers;
 }
@@ -57,6 +76,39 @@ void StringArray::ThrowTooLarge() {
     throw std::length_error("a column holds more than 4 GiB of text");
 }
 
+void StringArray::AddRepeated(std::string_view text, std::size_t count) {
+    if (count == 0)
+        return;
+    if (repeats != 0 && text != repeated)
+        WriteOutRepeats();
+    if (repeats == 0)
+        repeated = text;
+    repeats += count;
+}
+
+void StringArray::AddAll(const StringArray& other) {
+    if (!other.ends.empty()) {
+        if (repeats != 0)
+            WriteOutRepeats();
+        const std::size_t offset = chars.size();
+        if (offset + other.chars.size() > std::numeric_limits<std::uint32_t>::max())
+            ThrowTooLarge();
+        chars.Append(other.chars.data(), other.chars.size());
+        std::uint32_t* out = ends.Extend(other.ends.size());
+        for (std::size_t i = 0; i < other.ends.size(); ++i)
+            out[i] = static_cast<std::uint32_t>(other.ends[i] + offset);
+    }
+    AddRepeated(other.repeated, other.repeats);
+}
+
+// Written-out cells must come first: a cell of another text follows the run.
+// The numbers already computed stay valid, since the texts do not change.
+void StringArray::WriteOutRepeats() {
+    const std::size_t count = std::exchange(repeats, 0);
+    for (std::size_t i = 0; i < count; ++i)
+        AddText(repeated);
+}
+
 void StringArray::RemoveAll() {
     content.Renew();
     numbers.clear();
@@ -64,9 +116,6 @@ void StringArray::RemoveAll() {
     rangeCells = 0;
     chars.clear();
     ends.clear();
-}
-
-void StringArray::Reserve(std::size_t cells, std::size_t bytes) {
-    ends.reserve(cells);
-    chars.reserve(bytes);
+    repeated.clear();
+    repeats = 0;
 }
