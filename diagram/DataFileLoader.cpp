@@ -85,7 +85,6 @@ bool TakeSecondHalf(CDiagram& d, SecondHalf& half, long long commands, const Loa
                     LineReader& reader) {
     RowsAhead::Result& result = half.rows.Wait();
     if (!result.complete || commands != half.commandsAtStart ||
-
         result.rows[0].GetSize() > limits.maxRows - d.values[0].GetSize() ||
         !reader.SkipTo(result.end, result.lines))
         return false;
