@@ -70,8 +70,16 @@ const CFourier::Floats& CFourier::Transform(const std::vector<float>& samples) {
     // butterfly does the same arithmetic on the same values as in stage order.
     // The butterflies of one stage, and the spans, are independent of each
     // other: two threads share them.
+    // Two such stages at a time are done in one pass over the arrays.
+    const auto outOfCache = [this](int stage) {
+        return stage <= stages && (2 << (stages - stage)) > kCacheSpan;
+    };
     int s = 1;
-    for (; s <= stages && (2 << (stages - s)) > kCacheSpan; ++s)
+    for (; outOfCache(s + 1); s += 2)
+        SplitInTwo(n >> (s + 1), kPerThread, [this, s](std::size_t low, std::size_t high) {
+            TwoStages(s, static_cast<int>(low), static_cast<int>(high));
+        });
+    for (; outOfCache(s); ++s)
         SplitInTwo(n >> s, kPerThread, [this, s](std::size_t low, std::size_t high) {
             Butterflies(s, 0, n, static_cast<int>(low), static_cast<int>(high));
         });
@@ -97,6 +105,20 @@ const CFourier::Floats& CFourier::Transform(const std::vector<float>& samples) {
     return amplitudes;
 }
 
+namespace {
+
+// One butterfly: the pair (p, q) with the twiddle (c, sn).
+inline void Butterfly(float* real, float* imag, int p, int q, float c, float sn) {
+    const float tr = c * real[q] + sn * imag[q];
+    const float ti = c * imag[q] - sn * real[q];
+    real[q] = real[p] - tr;
+    imag[q] = imag[p] - ti;
+    real[p] = real[p] + tr;
+    imag[p] = imag[p] + ti;
+}
+
+} // namespace
+
 void CFourier::Butterflies(int stage, int from, int to, int low, int high) {
     const int h = n >> stage;
     const int shift = stages - stage;
@@ -106,14 +128,35 @@ void CFourier::Butterflies(int stage, int from, int to, int low, int high) {
         const int r = bitReversal[b >> shift];
         const float c = cosines[r];
         const float sn = sines[r];
+        // The pairs of one block are apart by h: no two share a point.
+#pragma GCC ivdep
+        for (int p = b + low; p < b + high; ++p)
+            Butterfly(real, imag, p, p + h, c, sn);
+    }
+}
+
+// Stage `stage` and the next on the quadruples p, p + h/2, p + h, p + 3h/2:
+// each butterfly of the next stage needs only two of the four, so taking the
+// four together does every butterfly on the same values as stage by stage.
+void CFourier::TwoStages(int stage, int low, int high) {
+    const int h = n >> stage;
+    const int quarter = h / 2;
+    const int shift = stages - stage;
+    float* const real = re.data();
+    float* const imag = im.data();
+    for (int b = 0; b < n; b += 2 * h) {
+        const int r = bitReversal[b >> shift];
+        const int upper = bitReversal[b >> (shift - 1)];
+        const int lower = bitReversal[(b + h) >> (shift - 1)];
+        const float c = cosines[r], sn = sines[r];
+        const float cu = cosines[upper], su = sines[upper];
+        const float cl = cosines[lower], sl = sines[lower];
+#pragma GCC ivdep
         for (int p = b + low; p < b + high; ++p) {
-            const int q = p + h;
-            const float tr = c * real[q] + sn * imag[q];
-            const float ti = c * imag[q] - sn * real[q];
-            real[q] = real[p] - tr;
-            imag[q] = imag[p] - ti;
-            real[p] = real[p] + tr;
-            imag[p] = imag[p] + ti;
+            Butterfly(real, imag, p, p + h, c, sn);
+            Butterfly(real, imag, p + quarter, p + h + quarter, c, sn);
+            Butterfly(real, imag, p, p + quarter, cu, su);
+            Butterfly(real, imag, p + h, p + h + quarter, cl, sl);
         }
     }
 }

@@ -24,6 +24,10 @@ private:
     // The butterflies of one stage whose blocks start in [from, to), of
     // each block those of the pairs low .. high - 1.
     void Butterflies(int stage, int from, int to, int low, int high);
+    // The butterflies of a stage and of the next together, of each block
+    // those whose first point lies low .. high - 1 past its start (below a
+    // quarter of the block).
+    void TwoStages(int stage, int low, int high);
 
     Floats re;
     Floats im;
