@@ -33,17 +33,16 @@ double StringArray::NumberAt(long long i) const {
 
 std::span<const double> StringArray::Numbers() const {
     std::size_t k = numbers.size();
-    if (k < ends.size()) {
+    if (k < index.size()) {
         const std::size_t first = k;
-        double* const out = numbers.Extend(ends.size() - k) - first;
-        SplitInTwo(ends.size() - first, kNumbersPerThread, [&](std::size_t from, std::size_t to) {
-            std::size_t begin = first + from == 0 ? 0 : ends[first + from - 1];
-            for (std::size_t i = first + from; i < first + to; ++i) {
-                out[i] = AtoF(std::string_view(chars.data() + begin, ends[i] - begin));
-                begin = ends[i];
-            }
+        double* const out = numbers.Extend(index.size() - k) - first;
+        SplitInTwo(index.size() - first, kNumbersPerThread, [&](std::size_t from, std::size_t to) {
+            index.ForEach(first + from, first + to,
+                          [&](std::size_t i, std::size_t begin, std::size_t length) {
+                              out[i] = AtoF(std::string_view(chars.data() + begin, length));
+                          });
         });
-        k = ends.size();
+        k = index.size();
     }
     if (k < Cells()) {
         const double value = AtoF(repeated);
@@ -53,22 +52,31 @@ std::span<const double> StringArray::Numbers() const {
     return numbers;
 }
 
+// Only a cell that reads as 0 can be empty or one blank, and they are left
+// out of the range.
 const NumberRange& StringArray::Range() const {
     const std::span<const double> all = Numbers();
-    for (; rangeCells < all.size(); ++rangeCells) {
-        const double value = all[rangeCells];
-        // Only a cell that reads as 0 can be empty or one blank.
-        if (value == 0) {
-            const std::string_view text = TextAt(rangeCells);
-            if (text.empty() || text == " ")
-                continue;
-        }
+    const auto take = [this](double value) {
         if (value > range.max)
             range.max = value;
         if (value < range.min)
             range.min = value;
         range.any = true;
+    };
+    const std::size_t written = std::min(index.size(), all.size());
+    if (rangeCells < written) {
+        index.ForEach(rangeCells, written,
+                      [&](std::size_t i, std::size_t begin, std::size_t length) {
+                          if (all[i] == 0 && (length == 0 || (length == 1 && chars[begin] == ' ')))
+                              return;
+                          take(all[i]);
+                      });
+        rangeCells = written;
     }
+    const bool blankRun = repeated.empty() || repeated == " ";
+    for (; rangeCells < all.size(); ++rangeCells)
+        if (!(all[rangeCells] == 0 && blankRun))
+            take(all[rangeCells]);
     return range;
 }
 
@@ -87,16 +95,14 @@ void StringArray::AddRepeated(std::string_view text, std::size_t count) {
 }
 
 void StringArray::AddAll(const StringArray& other) {
-    if (!other.ends.empty()) {
+    if (!other.index.empty()) {
         if (repeats != 0)
             WriteOutRepeats();
         const std::size_t offset = chars.size();
         if (offset + other.chars.size() > std::numeric_limits<std::uint32_t>::max())
             ThrowTooLarge();
         chars.Append(other.chars.data(), other.chars.size());
-        std::uint32_t* out = ends.Extend(other.ends.size());
-        for (std::size_t i = 0; i < other.ends.size(); ++i)
-            out[i] = static_cast<std::uint32_t>(other.ends[i] + offset);
+        index.AddAll(other.index, offset);
     }
     AddRepeated(other.repeated, other.repeats);
 }
@@ -115,7 +121,7 @@ void StringArray::RemoveAll() {
     range = NumberRange{};
     rangeCells = 0;
     chars.clear();
-    ends.clear();
+    index.clear();
     repeated.clear();
     repeats = 0;
 }

@@ -7,6 +7,7 @@
 // next asked for.
 #pragma once
 
+#include "diagram/CellIndex.h"
 #include "diagram/ColumnBuffer.h"
 
 #include <cstdint>
@@ -86,26 +87,25 @@ public:
 
 private:
     [[noreturn]] static void ThrowTooLarge();
-    std::size_t Cells() const { return ends.size() + repeats; }
+    std::size_t Cells() const { return index.size() + repeats; }
     void AddText(std::string_view text) {
-        const std::size_t end = chars.size() + text.size();
-        if (end > std::numeric_limits<std::uint32_t>::max()) [[unlikely]]
+        const std::size_t begin = chars.size();
+        if (begin + text.size() > std::numeric_limits<std::uint32_t>::max()) [[unlikely]]
             ThrowTooLarge();
         chars.Append(text.data(), text.size());
-        ends.push_back(static_cast<std::uint32_t>(end));
+        index.Add(begin, text.size());
     }
     void WriteOutRepeats();
-    std::string_view TextAt(std::size_t index) const {
-        if (index >= ends.size())
+    std::string_view TextAt(std::size_t i) const {
+        if (i >= index.size())
             return repeated;
-        const std::size_t begin = index == 0 ? 0 : ends[index - 1];
-        return std::string_view(chars.data() + begin, ends[index] - begin);
+        return std::string_view(chars.data() + index.Begin(i), index.Length(i));
     }
 
     const char* name;
     ContentId content;
     ColumnBuffer<char> chars;
-    ColumnBuffer<std::uint32_t> ends; // end of every cell written out
+    CellIndex index; // where each cell written out lies in chars
     // The cells past the written ones: repeats times the text repeated.
     std::string repeated;
     std::size_t repeats = 0;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 #include <string>
@@ -178,4 +179,40 @@ TEST(StringArrayRuns, LargeColumnsKeepEveryCellThroughGrowthCopyAndMove) {
     EXPECT_EQ(moved[kCells - 1], std::to_string((kCells - 1) * 7));
     cells = copy; // an emptied array takes cells again
     EXPECT_EQ(cells[kCells - 1], copy[kCells - 1]);
+}
+
+// Cells of every length, long ones among them, joined at block boundaries
+// and between them: each cell reads back whole, on its own and in order.
+TEST(StringArrayRuns, CellsOfEveryLengthReadBackAfterJoins) {
+    std::mt19937 random(3);
+    const std::size_t lengths[] = {0, 1, 7, 254, 255, 256, 300, 70'000};
+    const auto makeCells = [&](int count, char letter) {
+        std::vector<std::string> texts;
+        for (int i = 0; i < count; ++i) {
+            const std::size_t length = lengths[random() % std::size(lengths)];
+            texts.push_back(std::string(length, static_cast<char>(letter + i % 20)) +
+                            (length > 0 ? std::to_string(i) : ""));
+        }
+        return texts;
+    };
+    std::vector<std::string> want;
+    StringArray joined;
+    for (const int count : {64, 1, 63, 130, 0, 200}) {
+        StringArray part;
+        for (const std::string& text : makeCells(count, 'a'))
+            part.Add(text), want.push_back(text);
+        joined.AddAll(part);
+        for (const std::string& text : makeCells(3, 'A'))
+            joined.Add(text), want.push_back(text);
+    }
+    ASSERT_EQ(joined.GetSize(), static_cast<int>(want.size()));
+    std::vector<int> order(want.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = static_cast<int>(i);
+    std::shuffle(order.begin(), order.end(), random);
+    for (const int i : order)
+        ASSERT_EQ(joined[i], want[static_cast<std::size_t>(i)]) << i;
+    const std::span<const double> numbers = joined.Numbers();
+    for (std::size_t i = 0; i < want.size(); ++i)
+        ASSERT_EQ(numbers[i], AtoF(want[i])) << i;
 }
