@@ -22,7 +22,9 @@ constexpr std::time_t kLeftoverAge = 24 * 60 * 60;
 
 // "." and the target's name, cut to leave room for the suffix.
 std::string TemporaryPrefix(const std::string& targetName) {
-    return "." + targetName.substr(0, kMaxNameBytes - kSuffixBytes - 1);
+    std::string prefix = ".";
+    prefix.append(targetName, 0, kMaxNameBytes - kSuffixBytes - 1);
+    return prefix;
 }
 
 bool AllOf(std::string_view text, const char* characters) {

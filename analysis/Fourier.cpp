@@ -1,6 +1,9 @@
 #include "analysis/Fourier.h"
 
 #include "diagram/InvalidArgumentError.h"
+#include "diagram/TwoThreads.h"
+
+#include <algorithm>
 
 #include <cmath>
 
@@ -12,6 +15,9 @@ constexpr float kTwoPi = 6.283185f;
 
 // Points of real and imaginary parts that fit in the cache together (64 KiB).
 constexpr int kCacheSpan = 8192;
+
+// Below this many angles, butterflies or bins one thread does the work.
+constexpr std::size_t kPerThread = std::size_t{1} << 15;
 
 } // namespace
 
@@ -42,11 +48,13 @@ void CFourier::Init(int size) {
     // have 24 bits each, N is a power of two) before its sine is rounded.
     sines.resize(half);
     cosines.resize(half);
-    for (int r = 0; r < half; ++r) {
-        const double theta = static_cast<double>(r) * static_cast<double>(kTwoPi) / n;
-        sines[r] = static_cast<float>(std::sin(theta));
-        cosines[r] = static_cast<float>(std::cos(theta));
-    }
+    SplitInTwo(half, kPerThread, [this](std::size_t from, std::size_t to) {
+        for (std::size_t r = from; r < to; ++r) {
+            const double theta = static_cast<double>(r) * static_cast<double>(kTwoPi) / n;
+            sines[r] = static_cast<float>(std::sin(theta));
+            cosines[r] = static_cast<float>(std::cos(theta));
+        }
+    });
 }
 
 const CFourier::Floats& CFourier::Transform(const std::vector<float>& samples) {
@@ -60,13 +68,28 @@ const CFourier::Floats& CFourier::Transform(const std::vector<float>& samples) {
     // Once a stage's blocks fit in the cache, every later stage stays within
     // them: run all remaining stages on one such span before the next. Every
     // butterfly does the same arithmetic on the same values as in stage order.
+    // The butterflies of one stage, and the spans, are independent of each
+    // other: two threads share them.
+    // Two such stages at a time are done in one pass over the arrays.
+    const auto outOfCache = [this](int stage) {
+        return stage <= stages && (2 << (stages - stage)) > kCacheSpan;
+    };
     int s = 1;
-    for (; s <= stages && (2 << (stages - s)) > kCacheSpan; ++s)
-        Butterflies(s, 0, n);
+    for (; outOfCache(s + 1); s += 2)
+        SplitInTwo(n >> (s + 1), kPerThread, [this, s](std::size_t low, std::size_t high) {
+            TwoStages(s, static_cast<int>(low), static_cast<int>(high));
+        });
+    for (; outOfCache(s); ++s)
+        SplitInTwo(n >> s, kPerThread, [this, s](std::size_t low, std::size_t high) {
+            Butterflies(s, 0, n, static_cast<int>(low), static_cast<int>(high));
+        });
     const int span = 2 << (stages - s);
-    for (int from = 0; from < n; from += span)
-        for (int t = s; t <= stages; ++t)
-            Butterflies(t, from, from + span);
+    SplitInTwo(n / span, 2, [this, s, span](std::size_t first, std::size_t last) {
+        for (int from = static_cast<int>(first) * span; from < static_cast<int>(last) * span;
+             from += span)
+            for (int t = s; t <= stages; ++t)
+                Butterflies(t, from, from + span, 0, n >> t);
+    });
 
     // Only the first half of the reordered bins is kept: read them in place
     // through the bit-reversal table rather than swapping all N.
@@ -75,12 +98,28 @@ const CFourier::Floats& CFourier::Transform(const std::vector<float>& samples) {
         return std::sqrt(re[i] * re[i] + im[i] * im[i]);
     };
     amplitudes[0] = magnitude(0) / n;
-    for (int k = 1; k < half; ++k)
-        amplitudes[k] = 2.0f * magnitude(k) / n;
+    SplitInTwo(half, kPerThread, [this, &magnitude](std::size_t from, std::size_t to) {
+        for (std::size_t k = std::max<std::size_t>(from, 1); k < to; ++k)
+            amplitudes[k] = 2.0f * magnitude(static_cast<int>(k)) / n;
+    });
     return amplitudes;
 }
 
-void CFourier::Butterflies(int stage, int from, int to) {
+namespace {
+
+// One butterfly: the pair (p, q) with the twiddle (c, sn).
+inline void Butterfly(float* real, float* imag, int p, int q, float c, float sn) {
+    const float tr = c * real[q] + sn * imag[q];
+    const float ti = c * imag[q] - sn * real[q];
+    real[q] = real[p] - tr;
+    imag[q] = imag[p] - ti;
+    real[p] = real[p] + tr;
+    imag[p] = imag[p] + ti;
+}
+
+} // namespace
+
+void CFourier::Butterflies(int stage, int from, int to, int low, int high) {
     const int h = n >> stage;
     const int shift = stages - stage;
     float* const real = re.data();
@@ -89,14 +128,35 @@ void CFourier::Butterflies(int stage, int from, int to) {
         const int r = bitReversal[b >> shift];
         const float c = cosines[r];
         const float sn = sines[r];
-        for (int p = b; p < b + h; ++p) {
-            const int q = p + h;
-            const float tr = c * real[q] + sn * imag[q];
-            const float ti = c * imag[q] - sn * real[q];
-            real[q] = real[p] - tr;
-            imag[q] = imag[p] - ti;
-            real[p] = real[p] + tr;
-            imag[p] = imag[p] + ti;
+        // The pairs of one block are apart by h: no two share a point.
+#pragma GCC ivdep
+        for (int p = b + low; p < b + high; ++p)
+            Butterfly(real, imag, p, p + h, c, sn);
+    }
+}
+
+// Stage `stage` and the next on the quadruples p, p + h/2, p + h, p + 3h/2:
+// each butterfly of the next stage needs only two of the four, so taking the
+// four together does every butterfly on the same values as stage by stage.
+void CFourier::TwoStages(int stage, int low, int high) {
+    const int h = n >> stage;
+    const int quarter = h / 2;
+    const int shift = stages - stage;
+    float* const real = re.data();
+    float* const imag = im.data();
+    for (int b = 0; b < n; b += 2 * h) {
+        const int r = bitReversal[b >> shift];
+        const int upper = bitReversal[b >> (shift - 1)];
+        const int lower = bitReversal[(b + h) >> (shift - 1)];
+        const float c = cosines[r], sn = sines[r];
+        const float cu = cosines[upper], su = sines[upper];
+        const float cl = cosines[lower], sl = sines[lower];
+#pragma GCC ivdep
+        for (int p = b + low; p < b + high; ++p) {
+            Butterfly(real, imag, p, p + h, c, sn);
+            Butterfly(real, imag, p + quarter, p + h + quarter, c, sn);
+            Butterfly(real, imag, p, p + quarter, cu, su);
+            Butterfly(real, imag, p + h, p + h + quarter, cl, sl);
         }
     }
 }

@@ -21,8 +21,13 @@ public:
     int Size() const { return n; }
 
 private:
-    // The butterflies of one stage whose blocks start in [from, to).
-    void Butterflies(int stage, int from, int to);
+    // The butterflies of one stage whose blocks start in [from, to), of
+    // each block those of the pairs low .. high - 1.
+    void Butterflies(int stage, int from, int to, int low, int high);
+    // The butterflies of a stage and of the next together, of each block
+    // those whose first point lies low .. high - 1 past its start (below a
+    // quarter of the block).
+    void TwoStages(int stage, int low, int high);
 
     Floats re;
     Floats im;

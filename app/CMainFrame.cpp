@@ -106,7 +106,11 @@ CMainFrame::CMainFrame(CDocManager& docManager)
     UpdateCommandUi();
 }
 
-CMainFrame::~CMainFrame() = default;
+// The child windows close while the QWidget part of the frame takes them
+// down, after this destructor: the area must not call the frame back then.
+CMainFrame::~CMainFrame() {
+    disconnect(m_pMdiArea, nullptr, this, nullptr);
+}
 
 void CMainFrame::CreateActions() {
     const auto viewCommand = [this](void (CKelvaroView::*command)()) {

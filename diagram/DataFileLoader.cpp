@@ -5,28 +5,16 @@
 #include "diagram/InvalidArgumentError.h"
 #include "diagram/LineReader.h"
 #include "diagram/Numbers.h"
+#include "diagram/RowsAhead.h"
+#include "diagram/TableLine.h"
 #include "diagram/TableLoad.h"
+#include "diagram/TwoThreads.h"
 #include "diagram/ZoomRequest.h"
 
 #include <filesystem>
+#include <memory>
 
 namespace {
-
-bool IsSeparator(char c) {
-    return c == '\t' || c == ',' || c == ';';
-}
-
-// A token is a longest run of characters other than tab, "," and ";".
-// Returns the next token at or after pos and moves pos past it; an empty view
-// when the line holds no further token.
-std::string_view NextToken(std::string_view line, std::size_t& pos) {
-    while (pos < line.size() && IsSeparator(line[pos]))
-        ++pos;
-    const std::size_t begin = pos;
-    while (pos < line.size() && !IsSeparator(line[pos]))
-        ++pos;
-    return line.substr(begin, pos - begin);
-}
 
 // Where the file's last line ends when no line feed ends it: the file's size;
 // -1 when the file ends with a line feed, is empty or is no regular file.
@@ -61,26 +49,58 @@ ReadPosition PositionAfterLoad(const std::string& path, const FileStamp& stamp, 
     return position;
 }
 
+// The thread reading the file's second half, and the command count when it
+// started: a command between the header and the second half may change how
+// its rows read (a date X), and then its rows are not used.
+struct SecondHalf {
+    SecondHalf(const std::string& path, long long from, long long to, const RowsAhead::Shape& shape,
+               long long commands)
+        : rows(path, from, to, shape), commandsAtStart(commands) {}
+    RowsAhead rows;
+    long long commandsAtStart;
+};
+
+std::unique_ptr<SecondHalf> StartSecondHalf(const CDiagram& d, const std::string& path,
+                                            const LineReader& reader, const LoadLimits& limits,
+                                            long long commands) {
+    const FileStamp& stamp = reader.Stamp();
+    if (!HasSecondCore() || !stamp.regular || stamp.size < limits.twoThreadsFrom ||
+        stamp.size > limits.maxBytes)
+        return nullptr;
+    const FileDescriptor file(path);
+    if (file.Get() < 0)
+        return nullptr;
+    const std::optional<long long> from = RowsAhead::SplitPoint(file.Get(), stamp.size);
+    if (!from || *from <= reader.BytesConsumed())
+        return nullptr;
+    const RowsAhead::Shape shape{d.columnCount, d.xIsDateTime, d.xRange, limits.maxLineBytes,
+                                 limits.maxRows};
+    return std::make_unique<SecondHalf>(path, *from, stamp.size, shape, commands);
+}
+
+// Appends the rows of the second half and moves the reader past them, when
+// they may be used: the thread got through, no command came in between and
+// the rows stay within the limit.
+bool TakeSecondHalf(CDiagram& d, SecondHalf& half, long long commands, const LoadLimits& limits,
+                    LineReader& reader) {
+    RowsAhead::Result& result = half.rows.Wait();
+    if (!result.complete || commands != half.commandsAtStart ||
+        result.rows[0].GetSize() > limits.maxRows - d.values[0].GetSize() ||
+        !reader.SkipTo(result.end, result.lines))
+        return false;
+    for (int c = 0; c < d.columnCount; ++c)
+        d.values[c].AddAll(result.rows[c]);
+    return true;
+}
+
 } // namespace
 
 int CDiagram::SplitLine(std::string_view line) {
-    cells.RemoveAll();
-    std::size_t pos = 0;
-    std::string_view token = NextToken(line, pos);
-    if (columnCount != 0 && xIsDateTime) {
-        if (!ParseDateTime(token, dateScratch)) {
-            ShowWarning("Error: Can not get DateTime value from:\n\n" + std::string(line));
-            return -1;
-        }
-        scratch = FormatFixed(dateScratch.day, 6);
-        token = scratch;
-    }
-    cells.Add(token);
-    while (!token.empty()) {
-        token = NextToken(line, pos);
-        cells.Add(token);
-    }
-    return cells.GetSize();
+    const int count =
+        SplitTableLine(line, columnCount != 0 && xIsDateTime, cells, scratch, dateScratch);
+    if (count == -1)
+        ShowWarning("Error: Can not get DateTime value from:\n\n" + std::string(line));
+    return count;
 }
 
 bool CDiagram::LoadFile(const std::string& path, const LoadLimits& limits, LoadMode mode) {
@@ -101,11 +121,12 @@ bool CDiagram::LoadFile(const std::string& path, const LoadLimits& limits, LoadM
         xRange = XRange{g_zoomXFrom, g_zoomXTo};
     const long long unterminatedEnd = UnterminatedEnd(path, reader.Stamp());
 
-    TableLoad load(*this, limits, shownPath, values, 0, &reader);
+    TableLoad load(*this, limits, shownPath, values, 0);
     load.ResetTable();
     long long parsedEnd = 0; // past the last line that ended with a line feed
     long long parsedLines = 0;
     bool storedUnterminated = false;
+    std::unique_ptr<SecondHalf> secondHalf;
     std::string_view line;
     while (reader.Next(line)) {
         const bool unterminated = reader.BytesConsumed() == unterminatedEnd;
@@ -113,12 +134,22 @@ bool CDiagram::LoadFile(const std::string& path, const LoadLimits& limits, LoadM
         // written: the next read takes it once it is complete.
         if (unterminated && mode == LoadMode::Refresh)
             break;
+        const bool hadHeader = columnCount != 0;
         if (!load.Line(line, reader.LineNumber()))
             return false;
         storedUnterminated = unterminated;
         if (!unterminated) {
             parsedEnd = reader.BytesConsumed();
             parsedLines = reader.LineNumber();
+        }
+        if (!hadHeader && columnCount != 0)
+            secondHalf = StartSecondHalf(*this, path, reader, limits, load.Commands());
+        if (secondHalf && parsedEnd == secondHalf->rows.From()) {
+            if (TakeSecondHalf(*this, *secondHalf, load.Commands(), limits, reader)) {
+                parsedEnd = reader.BytesConsumed();
+                parsedLines = reader.LineNumber();
+            }
+            secondHalf.reset();
         }
     }
     if (!load.End(reader))

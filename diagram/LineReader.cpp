@@ -55,6 +55,16 @@ bool LineReader::Refill() {
     return blockEnd > blockBegin;
 }
 
+bool LineReader::SkipTo(long long offset, long long lines) {
+    if (!file || Failed() || fseeko(file, static_cast<off_t>(offset), SEEK_SET) != 0)
+        return false;
+    blockBegin = blockEnd = 0;
+    atEof = false;
+    bytesRead = offset;
+    lineNumber += lines;
+    return true;
+}
+
 bool LineReader::SawOneVersion() const {
     return !file || ReadSawOneVersion(stamp, bytesRead, fileno(file), path);
 }

@@ -41,6 +41,9 @@ public:
     long long BytesConsumed() const {
         return bytesRead - static_cast<long long>(blockEnd - blockBegin);
     }
+    // Goes on at offset, a line start past the lines handed out so far, as
+    // if the lines lines in between had been read.
+    bool SkipTo(long long offset, long long lines);
     // Whether what was read so far is one version of the file opened: see
     // ReadSawOneVersion. Meaningful once Next has returned false.
     bool SawOneVersion() const;

@@ -13,4 +13,7 @@ struct LoadLimits {
     long long maxBytes = 64LL << 30;
     // Data rows kept; rows are counted with an int.
     int maxRows = std::numeric_limits<int>::max();
+    // A file of at least this many bytes is read by two threads, each half
+    // by one; below it a second thread saves less than it costs.
+    long long twoThreadsFrom = 8LL << 20;
 };

@@ -2,9 +2,19 @@
 
 #include "diagram/InvalidArgumentError.h"
 #include "diagram/Numbers.h"
+#include "diagram/TwoThreads.h"
 
+#include <algorithm>
 #include <atomic>
 #include <stdexcept>
+#include <utility>
+
+namespace {
+
+// Cells below this are read by one thread.
+constexpr std::size_t kNumbersPerThread = 1 << 16;
+
+} // namespace
 
 std::uint64_t ContentId::Next() {
     static std::atomic<std::uint64_t> next{1};
@@ -12,49 +22,97 @@ std::uint64_t ContentId::Next() {
 }
 
 std::string_view StringArray::GetAt(long long i) const {
-    CheckIndex(i, ends.size(), name);
+    CheckIndex(i, Cells(), name);
     return TextAt(static_cast<std::size_t>(i));
 }
 
 double StringArray::NumberAt(long long i) const {
-    CheckIndex(i, ends.size(), name);
+    CheckIndex(i, Cells(), name);
     return Numbers()[static_cast<std::size_t>(i)];
 }
 
 std::span<const double> StringArray::Numbers() const {
-    if (numbers.size() != ends.size()) {
-        std::size_t k = numbers.size();
-        numbers.resize(ends.size());
-        std::size_t begin = k == 0 ? 0 : ends[k - 1];
-        for (; k < ends.size(); ++k) {
-            numbers[k] = AtoF(std::string_view(chars.data() + begin, ends[k] - begin));
-            begin = ends[k];
-        }
+    std::size_t k = numbers.size();
+    if (k < index.size()) {
+        const std::size_t first = k;
+        double* const out = numbers.Extend(index.size() - k) - first;
+        SplitInTwo(index.size() - first, kNumbersPerThread, [&](std::size_t from, std::size_t to) {
+            index.ForEach(first + from, first + to,
+                          [&](std::size_t i, std::size_t begin, std::size_t length) {
+                              out[i] = AtoF(std::string_view(chars.data() + begin, length));
+                          });
+        });
+        k = index.size();
+    }
+    if (k < Cells()) {
+        const double value = AtoF(repeated);
+        double* out = numbers.Extend(Cells() - k);
+        std::fill(out, out + (Cells() - k), value);
     }
     return numbers;
 }
 
+// Only a cell that reads as 0 can be empty or one blank, and they are left
+// out of the range.
 const NumberRange& StringArray::Range() const {
     const std::span<const double> all = Numbers();
-    for (; rangeCells < all.size(); ++rangeCells) {
-        const double value = all[rangeCells];
-        // Only a cell that reads as 0 can be empty or one blank.
-        if (value == 0) {
-            const std::string_view text = TextAt(rangeCells);
-            if (text.empty() || text == " ")
-                continue;
-        }
+    const auto take = [this](double value) {
         if (value > range.max)
             range.max = value;
         if (value < range.min)
             range.min = value;
         range.any = true;
+    };
+    const std::size_t written = std::min(index.size(), all.size());
+    if (rangeCells < written) {
+        index.ForEach(rangeCells, written,
+                      [&](std::size_t i, std::size_t begin, std::size_t length) {
+                          if (all[i] == 0 && (length == 0 || (length == 1 && chars[begin] == ' ')))
+                              return;
+                          take(all[i]);
+                      });
+        rangeCells = written;
     }
+    const bool blankRun = repeated.empty() || repeated == " ";
+    for (; rangeCells < all.size(); ++rangeCells)
+        if (!(all[rangeCells] == 0 && blankRun))
+            take(all[rangeCells]);
     return range;
 }
 
 void StringArray::ThrowTooLarge() {
     throw std::length_error("a column holds more than 4 GiB of text");
+}
+
+void StringArray::AddRepeated(std::string_view text, std::size_t count) {
+    if (count == 0)
+        return;
+    if (repeats != 0 && text != repeated)
+        WriteOutRepeats();
+    if (repeats == 0)
+        repeated = text;
+    repeats += count;
+}
+
+void StringArray::AddAll(const StringArray& other) {
+    if (!other.index.empty()) {
+        if (repeats != 0)
+            WriteOutRepeats();
+        const std::size_t offset = chars.size();
+        if (offset + other.chars.size() > std::numeric_limits<std::uint32_t>::max())
+            ThrowTooLarge();
+        chars.Append(other.chars.data(), other.chars.size());
+        index.AddAll(other.index, offset);
+    }
+    AddRepeated(other.repeated, other.repeats);
+}
+
+// Written-out cells must come first: a cell of another text follows the run.
+// The numbers already computed stay valid, since the texts do not change.
+void StringArray::WriteOutRepeats() {
+    const std::size_t count = std::exchange(repeats, 0);
+    for (std::size_t i = 0; i < count; ++i)
+        AddText(repeated);
 }
 
 void StringArray::RemoveAll() {
@@ -63,10 +121,7 @@ void StringArray::RemoveAll() {
     range = NumberRange{};
     rangeCells = 0;
     chars.clear();
-    ends.clear();
-}
-
-void StringArray::Reserve(std::size_t cells, std::size_t bytes) {
-    ends.reserve(cells);
-    chars.reserve(bytes);
+    index.clear();
+    repeated.clear();
+    repeats = 0;
 }

@@ -1,18 +1,20 @@
 // One column of cell texts. The texts sit back to back in one buffer so that a
 // million-row table costs little more than its file; access is bounds-checked.
-// NumberAt gives the text's value by the atof rule and keeps every value of the
-// column once computed, so a repaint does not parse the column again; rows
-// added later are parsed when a number is next asked for.
+// A run of one text at the end (the "0.0" of every row past the spectrum) is
+// held as the text and a count. NumberAt gives the text's value by the atof
+// rule and keeps every value of the column once computed, so a repaint does
+// not parse the column again; rows added later are parsed when a number is
+// next asked for.
 #pragma once
 
-#include "diagram/LargeBlockAllocator.h"
+#include "diagram/CellIndex.h"
+#include "diagram/ColumnBuffer.h"
 
 #include <cstdint>
 #include <limits>
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 // The smallest and largest value of a column's cells, blank cells (empty or
 // one space) left out. A NaN cell counts as present but is neither bound, so a
@@ -47,8 +49,8 @@ class StringArray {
 public:
     explicit StringArray(const char* name = "column") : name(name) {}
 
-    int GetSize() const { return static_cast<int>(ends.size()); }
-    bool IsEmpty() const { return ends.empty(); }
+    int GetSize() const { return static_cast<int>(Cells()); }
+    bool IsEmpty() const { return Cells() == 0; }
     // Bytes of all cell texts together.
     std::size_t TextBytes() const { return chars.size(); }
 
@@ -67,30 +69,49 @@ public:
     std::uint64_t Content() const { return content.Value(); }
 
     void Add(std::string_view text) {
-        const std::size_t end = chars.size() + text.size();
-        if (end > std::numeric_limits<std::uint32_t>::max()) [[unlikely]]
-            ThrowTooLarge();
-        chars.append(text.data(), text.size());
-        ends.push_back(static_cast<std::uint32_t>(end));
+        if (repeats != 0) [[unlikely]] {
+            if (text == repeated) {
+                ++repeats;
+                return;
+            }
+            WriteOutRepeats();
+        }
+        AddText(text);
     }
+    // count cells of one text; a run of them at the end is held as one.
+    void AddRepeated(std::string_view text, std::size_t count = 1);
+    // Every cell of other, in order.
+    void AddAll(const StringArray& other);
     // Empties the array and keeps its buffers for reuse.
     void RemoveAll();
-    void Reserve(std::size_t cells, std::size_t bytes);
 
 private:
     [[noreturn]] static void ThrowTooLarge();
-    std::string_view TextAt(std::size_t index) const {
-        const std::size_t begin = index == 0 ? 0 : ends[index - 1];
-        return std::string_view(chars).substr(begin, ends[index] - begin);
+    std::size_t Cells() const { return index.size() + repeats; }
+    void AddText(std::string_view text) {
+        const std::size_t begin = chars.size();
+        if (begin + text.size() > std::numeric_limits<std::uint32_t>::max()) [[unlikely]]
+            ThrowTooLarge();
+        chars.Append(text.data(), text.size());
+        index.Add(begin, text.size());
+    }
+    void WriteOutRepeats();
+    std::string_view TextAt(std::size_t i) const {
+        if (i >= index.size())
+            return repeated;
+        return std::string_view(chars.data() + index.Begin(i), index.Length(i));
     }
 
     const char* name;
     ContentId content;
-    std::basic_string<char, std::char_traits<char>, LargeBlockAllocator<char>> chars;
-    std::vector<std::uint32_t, LargeBlockAllocator<std::uint32_t>> ends; // end of every cell
+    ColumnBuffer<char> chars;
+    CellIndex index; // where each cell written out lies in chars
+    // The cells past the written ones: repeats times the text repeated.
+    std::string repeated;
+    std::size_t repeats = 0;
     // The numbers of the first numbers.size() cells, and the range of the
     // first rangeCells of them.
-    mutable std::vector<double, LargeBlockAllocator<double>> numbers;
+    mutable ColumnBuffer<double> numbers;
     mutable NumberRange range;
     mutable std::size_t rangeCells = 0;
 };

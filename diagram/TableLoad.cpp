@@ -4,6 +4,7 @@
 #include "diagram/InvalidArgumentError.h"
 #include "diagram/LineReader.h"
 #include "diagram/Numbers.h"
+#include "diagram/TableLine.h"
 
 #include <algorithm>
 #include <limits>
@@ -27,32 +28,11 @@ std::string SizeText(long long bytes) {
     return std::to_string(bytes) + " bytes";
 }
 
-constexpr double kGrowth = 4.0;
-constexpr double kMinGrowth = 1.5;
-constexpr int kMaxRows = std::numeric_limits<int>::max();
-
 } // namespace
 
-void RowReservation::BeforeRow(CheckedArray<StringArray>& columns, const LineReader& reader) {
-    const int rows = columns[0].GetSize();
-    if (rows < nextAt)
-        return;
-    double budget = kGrowth * static_cast<double>(reader.BytesRead());
-    if (reader.FileSize() > 0 && reader.FileSize() < budget)
-        budget = static_cast<double>(reader.FileSize());
-    const double consumed = static_cast<double>(std::max(reader.BytesConsumed(), 1LL));
-    const double ratio = std::max(budget / consumed, kMinGrowth);
-    const double wanted = rows * ratio + 16;
-    nextAt = wanted < kMaxRows ? static_cast<int>(wanted) : kMaxRows;
-    for (StringArray& column : columns)
-        column.Reserve(static_cast<std::size_t>(nextAt),
-                       static_cast<std::size_t>(column.TextBytes() * ratio) + 64);
-}
-
 TableLoad::TableLoad(CDiagram& diagram, const LoadLimits& limits, const std::string& shownPath,
-                     CheckedArray<StringArray>& rows, int rowsBefore, const LineReader* sizing)
-    : diagram(diagram), limits(limits), shownPath(shownPath), rows(rows), rowsBefore(rowsBefore),
-      sizing(sizing) {}
+                     CheckedArray<StringArray>& rows, int rowsBefore)
+    : diagram(diagram), limits(limits), shownPath(shownPath), rows(rows), rowsBefore(rowsBefore) {}
 
 void TableLoad::ResetTable() {
     diagram.xIsNumber = false;
@@ -75,6 +55,7 @@ bool TableLoad::Line(std::string_view line, long long lineNumber) {
 
 // An unknown command is reported and loading goes on.
 void TableLoad::Command(std::string_view line, const CommandLine& command) {
+    ++commands;
     if (!ApplyCommand(diagram, command))
         diagram.ShowWarning("Not known command:\n\n" + std::string(line) + "\n\n" + shownPath);
 }
@@ -141,7 +122,7 @@ bool TableLoad::Refuse(const std::string& why) {
 // One cell per data column and "0.0" for the spectrum column; a zoom window
 // keeps only the rows of its X range, ends included. The columns grow with
 // the rows kept, never ahead of them: a file's size says nothing of its rows
-// (a sparse file, one that is still being written).
+// (a sparse file, one that is still being written), and growing costs no copy.
 bool TableLoad::DataRow(int count, long long lineNumber) {
     const int columnCount = diagram.columnCount;
     if (count < columnCount - 1)
@@ -149,17 +130,10 @@ bool TableLoad::DataRow(int count, long long lineNumber) {
             "Line " + std::to_string(lineNumber) + " has " + std::to_string(count - 1) +
             " value(s); the header names " + std::to_string(columnCount - 1) +
             " columns, so a row needs at least " + std::to_string(columnCount - 2) + ".");
-    if (diagram.xRange) {
-        const double x = AtoF(diagram.cells[0]);
-        if (x < diagram.xRange->from || x > diagram.xRange->to)
-            return true;
-    }
+    if (!RowInRange(diagram.xRange, diagram.cells[0]))
+        return true;
     if (rows[0].GetSize() >= limits.maxRows - rowsBefore)
         return Refuse("it has more than " + std::to_string(limits.maxRows) + " rows");
-    if (sizing)
-        reservation.BeforeRow(rows, *sizing);
-    for (int j = 0; j <= columnCount - 2; ++j)
-        rows[j].Add(diagram.cells[j]);
-    rows[columnCount - 1].Add("0.0");
+    StoreDataRow(rows, diagram.cells);
     return true;
 }

@@ -27,20 +27,6 @@ private:
     CDiagram& diagram;
 };
 
-// Room in the columns for the rows still to come, judged by what the load
-// has read: the rows kept per byte so far, extrapolated to the file's size
-// but never past kGrowth times the bytes read. A file that lies about its
-// size (a sparse one) or has none (a pipe) so costs no more memory than a
-// small factor of its data, and a large file is copied only a few times as
-// its table grows.
-class RowReservation {
-public:
-    void BeforeRow(CheckedArray<StringArray>& columns, const LineReader& reader);
-
-private:
-    int nextAt = 0; // the row count at which to look again
-};
-
 // One load, line by line. A step that refuses the file has shown its message
 // and returns false.
 class TableLoad {
@@ -48,10 +34,9 @@ public:
     // rows receives the data rows: the diagram's own columns when the whole
     // file is read, or new columns of the same count that an append adds to
     // the table once every line has passed; rowsBefore counts the rows the
-    // table holds besides them. sizing, the reader of a whole read, lets the
-    // columns be reserved ahead; none for an append.
+    // table holds besides them.
     TableLoad(CDiagram& diagram, const LoadLimits& limits, const std::string& shownPath,
-              CheckedArray<StringArray>& rows, int rowsBefore, const LineReader* sizing);
+              CheckedArray<StringArray>& rows, int rowsBefore);
 
     // Empties the table; settings and command values stay.
     void ResetTable();
@@ -64,6 +49,8 @@ public:
     bool End(const LineReader& reader);
     // Refuses the file for line lineNumber, longer than the limits allow.
     bool RefuseLongLine(long long lineNumber);
+    // Command lines met so far.
+    long long Commands() const { return commands; }
 
 private:
     void Command(std::string_view line, const CommandLine& command);
@@ -77,6 +64,5 @@ private:
     const std::string& shownPath;
     CheckedArray<StringArray>& rows;
     const int rowsBefore;
-    const LineReader* sizing;
-    RowReservation reservation;
+    long long commands = 0;
 };

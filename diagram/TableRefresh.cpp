@@ -126,7 +126,7 @@ Append AppendLines(CDiagram& d, const LoadLimits& limits) {
     long long lines = from.lines;
     try {
         const WorkingTextsScope workingTexts(d);
-        TableLoad load(d, limits, d.filePath, rows, d.values[0].GetSize(), nullptr);
+        TableLoad load(d, limits, d.filePath, rows, d.values[0].GetSize());
         for (std::size_t feed; (feed = bytes.find('\n', parsed)) != std::string::npos;
              parsed = feed + 1) {
             std::string_view line(bytes.data() + parsed, feed - parsed);
@@ -153,8 +153,7 @@ Append AppendLines(CDiagram& d, const LoadLimits& limits) {
     }
 
     for (int c = 0; c < d.columnCount; ++c)
-        for (int r = 0; r < rows[c].GetSize(); ++r)
-            d.values[c].Add(rows[c][r]);
+        d.values[c].AddAll(rows[c]);
     const long long end = from.end + static_cast<long long>(parsed);
     ReadPosition position;
     position.stamp = *now;

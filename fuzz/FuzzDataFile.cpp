@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -174,12 +175,42 @@ void DerivedFiles(CDiagram& diagram, QuietHost& host) {
 
 } // namespace
 
+// What a read of the file gives: its outcome (or the message of its error),
+// the number of messages and every cell.
+std::vector<std::string> ReadTable(const std::string& path, long long twoThreadsFrom) {
+    QuietHost host;
+    CDiagram diagram(&host);
+    std::vector<std::string> table;
+    try {
+        table.push_back(diagram.LoadFile(path, LoadLimits{.twoThreadsFrom = twoThreadsFrom})
+                            ? "loaded"
+                            : "refused");
+    } catch (const std::exception& error) {
+        table.push_back(error.what());
+    }
+    table.push_back(std::to_string(host.warnings) + " messages");
+    for (const StringArray& column : diagram.values) {
+        table.push_back("column");
+        for (int r = 0; r < column.GetSize(); ++r)
+            table.emplace_back(column[r]);
+    }
+    return table;
+}
+
+// The second thread of a large read, here forced onto every file, must leave
+// the table one thread leaves.
+void SameTableWithTwoThreads(const std::string& path) {
+    Check(ReadTable(path, 0) == ReadTable(path, std::numeric_limits<long long>::max()),
+          "two threads read the table one thread reads");
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static Workspace workspace;
     {
         std::ofstream file(workspace.dataFile, std::ios::binary | std::ios::trunc);
         file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     }
+    SameTableWithTwoThreads(workspace.dataFile);
     QuietHost host;
     CDiagram diagram(&host);
     bool loaded = false;

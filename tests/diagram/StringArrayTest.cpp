@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 #include <string>
@@ -116,4 +117,102 @@ TEST(StringArrayContent, RenewedByRemoveAllAndByEveryCopy) {
     EXPECT_NE(assigned.Content(), copy.Content());
     cells.RemoveAll();
     EXPECT_NE(cells.Content(), first);
+}
+
+// A run of one text at the end is held as a count; every way of adding cells
+// must still give each cell its own text and number.
+TEST(StringArrayRuns, CellsOfARunReadLikeWrittenCells) {
+    StringArray cells;
+    cells.Add("2.5");
+    cells.AddRepeated("0.0", 3);
+    cells.Add("0.0");         // joins the run
+    cells.AddRepeated("0.0"); // so does this
+    ASSERT_EQ(cells.GetSize(), 6);
+    EXPECT_EQ(cells.Numbers()[5], 0.0);
+    cells.Add("-1"); // writes the run out before it
+    cells.AddRepeated("x", 0);
+    cells.AddRepeated("7", 2);
+    cells.AddRepeated("8", 1); // another text: the run of 7 is written out
+    const std::vector<std::string> want = {"2.5", "0.0", "0.0", "0.0", "0.0",
+                                           "0.0", "-1",  "7",   "7",   "8"};
+    ASSERT_EQ(cells.GetSize(), static_cast<int>(want.size()));
+    for (int i = 0; i < cells.GetSize(); ++i) {
+        EXPECT_EQ(cells[i], want[i]) << i;
+        EXPECT_EQ(cells.NumberAt(i), AtoF(want[i])) << i;
+    }
+    EXPECT_THROW(cells.GetAt(10), InvalidArgumentError);
+
+    StringArray more;
+    more.Add("");
+    more.Add("12");
+    more.AddRepeated("0.0", 2);
+    StringArray joined = cells;
+    joined.AddAll(more);
+    joined.AddAll(StringArray());
+    std::vector<std::string> all = want;
+    all.insert(all.end(), {"", "12", "0.0", "0.0"});
+    ASSERT_EQ(joined.GetSize(), static_cast<int>(all.size()));
+    for (int i = 0; i < joined.GetSize(); ++i) {
+        EXPECT_EQ(joined[i], all[i]) << i;
+        EXPECT_EQ(joined.NumberAt(i), AtoF(all[i])) << i;
+    }
+    EXPECT_EQ(cells.GetSize(), static_cast<int>(want.size())); // the copy left it alone
+}
+
+// Columns of millions of cells grow in mapped blocks; the texts must survive
+// every growth, a copy and a move.
+TEST(StringArrayRuns, LargeColumnsKeepEveryCellThroughGrowthCopyAndMove) {
+    constexpr int kCells = 3'000'000;
+    StringArray cells;
+    for (int i = 0; i < kCells; ++i)
+        cells.Add(std::to_string(i * 7));
+    StringArray copy = cells;
+    StringArray moved = std::move(cells);
+    EXPECT_TRUE(cells.IsEmpty());
+    const std::span<const double> numbers = moved.Numbers();
+    ASSERT_EQ(copy.GetSize(), kCells);
+    ASSERT_EQ(numbers.size(), static_cast<std::size_t>(kCells));
+    for (int i = 0; i < kCells; i += 9973) {
+        EXPECT_EQ(copy[i], std::to_string(i * 7));
+        EXPECT_EQ(numbers[static_cast<std::size_t>(i)], i * 7.0);
+    }
+    EXPECT_EQ(moved[kCells - 1], std::to_string((kCells - 1) * 7));
+    cells = copy; // an emptied array takes cells again
+    EXPECT_EQ(cells[kCells - 1], copy[kCells - 1]);
+}
+
+// Cells of every length, long ones among them, joined at block boundaries
+// and between them: each cell reads back whole, on its own and in order.
+TEST(StringArrayRuns, CellsOfEveryLengthReadBackAfterJoins) {
+    std::mt19937 random(3);
+    const std::size_t lengths[] = {0, 1, 7, 254, 255, 256, 300, 70'000};
+    const auto makeCells = [&](int count, char letter) {
+        std::vector<std::string> texts;
+        for (int i = 0; i < count; ++i) {
+            const std::size_t length = lengths[random() % std::size(lengths)];
+            texts.push_back(std::string(length, static_cast<char>(letter + i % 20)) +
+                            (length > 0 ? std::to_string(i) : ""));
+        }
+        return texts;
+    };
+    std::vector<std::string> want;
+    StringArray joined;
+    for (const int count : {64, 1, 63, 130, 0, 200}) {
+        StringArray part;
+        for (const std::string& text : makeCells(count, 'a'))
+            part.Add(text), want.push_back(text);
+        joined.AddAll(part);
+        for (const std::string& text : makeCells(3, 'A'))
+            joined.Add(text), want.push_back(text);
+    }
+    ASSERT_EQ(joined.GetSize(), static_cast<int>(want.size()));
+    std::vector<int> order(want.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = static_cast<int>(i);
+    std::shuffle(order.begin(), order.end(), random);
+    for (const int i : order)
+        ASSERT_EQ(joined[i], want[static_cast<std::size_t>(i)]) << i;
+    const std::span<const double> numbers = joined.Numbers();
+    for (std::size_t i = 0; i < want.size(); ++i)
+        ASSERT_EQ(numbers[i], AtoF(want[i])) << i;
 }

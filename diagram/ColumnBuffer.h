@@ -1,0 +1,114 @@
+// A growable array of plain values for the big arrays of a loaded table (cell
+// texts, their ends, their numbers). A large buffer lives in its own mapping,
+// offered to the kernel as transparent huge pages, and grows by moving that
+// mapping (mremap): the pages already written are neither copied nor touched
+// again, so a table that grows to gigabytes costs one write of its bytes and
+// a few hundred page faults. Capacity that was never written costs no memory.
+#pragma once
+
+#include <cstddef>
+#include <cstring>
+#include <new>
+#include <span>
+#include <type_traits>
+#include <utility>
+
+// The storage behind ColumnBuffer, in bytes.
+class ColumnBlock {
+public:
+    ColumnBlock() = default;
+    ColumnBlock(const ColumnBlock&) = delete;
+    ColumnBlock& operator=(const ColumnBlock&) = delete;
+    ColumnBlock(ColumnBlock&& other) noexcept { Swap(other); }
+    ColumnBlock& operator=(ColumnBlock&& other) noexcept {
+        ColumnBlock(std::move(other)).Swap(*this);
+        return *this;
+    }
+    ~ColumnBlock() { Release(); }
+
+    char* Data() const { return data; }
+    std::size_t Capacity() const { return capacity; }
+    // Room for at least bytes, the first `used` bytes kept; std::bad_alloc
+    // when the memory is not there.
+    void Grow(std::size_t bytes, std::size_t used);
+    void Release() noexcept;
+    void Swap(ColumnBlock& other) noexcept {
+        std::swap(data, other.data);
+        std::swap(capacity, other.capacity);
+    }
+
+private:
+    char* data = nullptr;
+    std::size_t capacity = 0;
+};
+
+template <class T> class ColumnBuffer {
+    static_assert(std::is_trivially_copyable_v<T>);
+
+public:
+    ColumnBuffer() = default;
+    ColumnBuffer(const ColumnBuffer& other) { Append(other.data(), other.count); }
+    ColumnBuffer& operator=(const ColumnBuffer& other) {
+        if (this != &other) {
+            count = 0;
+            Append(other.data(), other.count);
+        }
+        return *this;
+    }
+    ColumnBuffer(ColumnBuffer&& other) noexcept
+        : block(std::move(other.block)), count(std::exchange(other.count, 0)) {}
+    ColumnBuffer& operator=(ColumnBuffer&& other) noexcept {
+        block = std::move(other.block);
+        count = std::exchange(other.count, 0);
+        return *this;
+    }
+
+    std::size_t size() const { return count; }
+    bool empty() const { return count == 0; }
+    T* data() { return reinterpret_cast<T*>(block.Data()); }
+    const T* data() const { return reinterpret_cast<const T*>(block.Data()); }
+    T& operator[](std::size_t i) { return data()[i]; }
+    const T& operator[](std::size_t i) const { return data()[i]; }
+    operator std::span<const T>() const { return {data(), count}; }
+
+    void push_back(T value) {
+        if (count == Capacity()) [[unlikely]]
+            GrowFor(count + 1);
+        data()[count++] = value;
+    }
+    void Append(const T* values, std::size_t n) {
+        if (n > Capacity() - count)
+            GrowFor(count + n);
+        if (n != 0)
+            std::memcpy(data() + count, values, n * sizeof(T));
+        count += n;
+    }
+    // n more values, left for the caller to write.
+    T* Extend(std::size_t n) {
+        if (n > Capacity() - count)
+            GrowFor(count + n);
+        T* added = data() + count;
+        count += n;
+        return added;
+    }
+    void resize_down(std::size_t n) {
+        if (n < count)
+            count = n;
+    }
+    // Empties the buffer and keeps its memory for reuse.
+    void clear() { count = 0; }
+
+private:
+    std::size_t Capacity() const { return block.Capacity() / sizeof(T); }
+    void GrowFor(std::size_t needed) {
+        std::size_t wanted = Capacity() < 16 ? 16 : Capacity() * 2;
+        if (wanted < needed)
+            wanted = needed;
+        if (wanted > static_cast<std::size_t>(-1) / 2 / sizeof(T))
+            throw std::bad_alloc();
+        block.Grow(wanted * sizeof(T), count * sizeof(T));
+    }
+
+    ColumnBlock block;
+    std::size_t count = 0;
+};

@@ -1,0 +1,122 @@
+#include "diagram/RowsAhead.h"
+
+#include "diagram/FileBytes.h"
+#include "diagram/TableLine.h"
+
+#include <algorithm>
+#include <cstring>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
+
+} // namespace
+
+std::optional<long long> RowsAhead::SplitPoint(int descriptor, long long size) {
+    if (size < 2)
+        return std::nullopt;
+    // The first line start after the middle: the byte after the first line
+    // feed from the one just before the middle on.
+    const long long middle = size / 2;
+    std::string bytes;
+    const auto wanted =
+        static_cast<std::size_t>(std::min<long long>(kBlockBytes, size - middle + 1));
+    if (!ReadBytesAt(descriptor, middle - 1, wanted, bytes))
+        return std::nullopt;
+    const std::size_t feed = bytes.find('\n');
+    if (feed == std::string::npos || middle + static_cast<long long>(feed) >= size)
+        return std::nullopt;
+    return middle + static_cast<long long>(feed);
+}
+
+RowsAhead::RowsAhead(const std::string& path, long long from, long long to, const Shape& shape)
+    : from(from), to(to), shape(shape) {
+    result.end = from;
+    for (int c = 0; c < shape.columnCount; ++c)
+        result.rows.Add(StringArray(c == shape.columnCount - 1 ? "spectrum column" : "column"));
+    thread = std::thread([this, path] { Read(path); });
+}
+
+RowsAhead::~RowsAhead() {
+    stop = true;
+    if (thread.joinable())
+        thread.join();
+}
+
+RowsAhead::Result& RowsAhead::Wait() {
+    if (thread.joinable())
+        thread.join();
+    return result;
+}
+
+// Whether the line is one this thread may take, and takes it.
+bool RowsAhead::Take(std::string_view line, CheckedArray<std::string_view>& cells,
+                     std::string& scratch, DateValue& date) {
+    if (line.size() > shape.maxLineBytes)
+        return false;
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    if (line.empty())
+        return true;
+    if (line.find('=') != std::string_view::npos) // a command
+        return false;
+    const int count = SplitTableLine(line, shape.xIsDateTime, cells, scratch, date);
+    if (count == 1) // separators only
+        return true;
+    if (count < shape.columnCount - 1) // a bad date or a short row
+        return false;
+    if (!RowInRange(shape.xRange, cells[0]))
+        return true;
+    if (result.rows[0].GetSize() >= shape.maxRows)
+        return false;
+    StoreDataRow(result.rows, cells);
+    return true;
+}
+
+void RowsAhead::Read(const std::string& path) {
+    try {
+        const FileDescriptor file(path);
+        if (file.Get() < 0)
+            return;
+        CheckedArray<std::string_view> cells{"cells"};
+        std::string scratch;
+        DateValue date;
+        std::string block;
+        std::string carry; // the start of a line that goes on in the next block
+        long long at = from;
+        while (at < to && !stop) {
+            const std::size_t wanted =
+                static_cast<std::size_t>(std::min<long long>(to - at, kBlockBytes));
+            if (!ReadBytesAt(file.Get(), at, wanted, block) || block.size() != wanted)
+                return;
+            at += static_cast<long long>(wanted);
+            std::size_t begin = 0;
+            for (std::size_t feed; (feed = block.find('\n', begin)) != std::string::npos;
+                 begin = feed + 1) {
+                std::string_view line(block.data() + begin, feed - begin);
+                if (!carry.empty()) {
+                    carry.append(line);
+                    line = carry;
+                }
+                if (!Take(line, cells, scratch, date)) {
+                    result.complete = true;
+                    return;
+                }
+                result.end += static_cast<long long>(line.size()) + 1;
+                ++result.lines;
+                carry.clear();
+            }
+            // A last line without its line feed is left to the load, which
+            // knows whether it is still being written.
+            if (carry.size() + (block.size() - begin) > shape.maxLineBytes) {
+                result.complete = true;
+                return;
+            }
+            carry.append(block, begin);
+        }
+        result.complete = !stop;
+    } catch (...) {
+        result.complete = false;
+    }
+}

@@ -1,0 +1,65 @@
+// The second core's share of a large load: a thread that reads the data rows
+// of a file from a line start in its second half on, while the load reads
+// the first half. It takes only what needs nothing the lines before it may
+// change: plain data rows, empty and separator-only lines. At the first line
+// of any other kind (a command, a short row, a bad date, an over-long or
+// unterminated line) it stops and leaves that line and the rest to the load,
+// which reads them one by one as it would have. So the table is the same
+// whichever thread read a row.
+#pragma once
+
+#include "diagram/CDiagram.h"
+
+#include <atomic>
+#include <optional>
+#include <string>
+#include <thread>
+
+class RowsAhead {
+public:
+    // What the rows of the second half are read by: the table's shape, the X
+    // kind and range, and the limits of the load.
+    struct Shape {
+        int columnCount = 0;
+        bool xIsDateTime = false;
+        std::optional<XRange> xRange;
+        std::size_t maxLineBytes = 0;
+        int maxRows = 0;
+    };
+    // The rows read and how far: lines [from, end) of the file, `lines` of
+    // them; complete is false when the thread gave up (its rows are then
+    // not to be used).
+    struct Result {
+        CheckedArray<StringArray> rows{"rows read ahead"};
+        long long end = 0;
+        long long lines = 0;
+        bool complete = false;
+    };
+
+    // The line start where a thread would begin in a file of this size: the
+    // first after its middle; nothing when no line starts near there.
+    static std::optional<long long> SplitPoint(int descriptor, long long size);
+
+    // Starts reading path from `from` (a line start) to `to`.
+    RowsAhead(const std::string& path, long long from, long long to, const Shape& shape);
+    // Stops the thread if it still runs.
+    ~RowsAhead();
+    RowsAhead(const RowsAhead&) = delete;
+    RowsAhead& operator=(const RowsAhead&) = delete;
+
+    long long From() const { return from; }
+    // Waits for the thread and hands over what it read.
+    Result& Wait();
+
+private:
+    void Read(const std::string& path);
+    bool Take(std::string_view line, CheckedArray<std::string_view>& cells, std::string& scratch,
+              DateValue& date);
+
+    const long long from;
+    const long long to;
+    const Shape shape;
+    Result result;
+    std::atomic<bool> stop{false};
+    std::thread thread;
+};
