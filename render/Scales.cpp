@@ -89,6 +89,21 @@ bool YScale::Defined() const {
            std::isfinite(yMin);
 }
 
+void YScale::CurvePixels(std::span<const double> values, int* pixels) const {
+    // Trunc as selections: NaN fails every comparison, so it passes the
+    // clamps unchanged and only the last selection turns it into 0.
+    constexpr double limit = 268435456.0; // 2^28, as Trunc
+    const int base = bottom + offset;
+    const double scale = pixelsPerUnit;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        double scaled = values[i] * scale;
+        scaled = scaled > limit ? limit : scaled;
+        scaled = scaled < -limit ? -limit : scaled;
+        scaled = scaled == scaled ? scaled : 0.0;
+        pixels[i] = base - static_cast<int>(scaled);
+    }
+}
+
 int YScale::ValuePixel(double value) const {
     if (!Defined())
         return bottom;
