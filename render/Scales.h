@@ -82,8 +82,8 @@ public:
     // The pixel row of a value as the curves and the readout compute it:
     // value and yMin are scaled and truncated separately.
     int CurvePixel(double value) const { return bottom - Trunc(value * pixelsPerUnit) + offset; }
-    // CurvePixel of every value into pixels (as many), with no branch per
-    // value, so that the compiler maps several values per instruction.
+    // CurvePixel of every value into pixels (as many), several values per
+    // instruction where the processor has them.
     void CurvePixels(std::span<const double> values, int* pixels) const;
     // The pixel row truncated once after the whole expression; the bottom
     // edge when the mapping is undefined.
