@@ -141,6 +141,12 @@ const LineSegment* AppendColumnRuns(const LineSegment* segment, const LineSegmen
         runs.pop_back();
     }
     for (; segment != end && segment->from.x == segment->to.x; ++segment) {
+        // Most segments lie within the run already: both their ends do.
+        const unsigned width = static_cast<unsigned>(high) - static_cast<unsigned>(low);
+        if (open & (segment->from.x == x) &
+            (static_cast<unsigned>(segment->from.y) - static_cast<unsigned>(low) < width) &
+            (static_cast<unsigned>(segment->to.y) - static_cast<unsigned>(low) < width))
+            continue;
         // Downwards the start pixel up to the end; upwards the pixel below
         // the end up to the start. None, low == high, when both ends are the
         // same; such a segment widens no run it touches.
