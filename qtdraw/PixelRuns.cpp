@@ -1,6 +1,7 @@
 #include "qtdraw/PixelRuns.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 namespace {
@@ -123,6 +124,18 @@ struct Bounds {
         runs.emplace_back(x, low, x, high);
 }
 
+// A point as one number that orders the points of one column by row: the
+// column in the upper half, the row with its sign bit flipped (so that its
+// order is kept as an unsigned number) in the lower. For a run of rows low ..
+// high - 1 of column x, ColumnKey(p) - ColumnKey({x, low}) < high - low holds
+// exactly for the points p of the run: a row below low wraps around to a
+// huge difference, and another column differs by 2^32 or more less the
+// distance of the rows, which is more than high - low.
+std::uint64_t ColumnKey(Point point) {
+    return static_cast<std::uint64_t>(static_cast<std::uint32_t>(point.x)) << 32 |
+           (static_cast<std::uint32_t>(point.y) ^ 0x80000000u);
+}
+
 // Appends the runs of the segments from `segment` on that each run along one
 // pixel column, up to the first that does not; returns that one. Where rows
 // share a pixel column nearly every segment continues the column run of the
@@ -141,12 +154,17 @@ const LineSegment* AppendColumnRuns(const LineSegment* segment, const LineSegmen
         runs.pop_back();
     }
     for (; segment != end && segment->from.x == segment->to.x; ++segment) {
-        // Most segments lie within the run already: both their ends do.
-        const unsigned width = static_cast<unsigned>(high) - static_cast<unsigned>(low);
-        if (open & (segment->from.x == x) &
-            (static_cast<unsigned>(segment->from.y) - static_cast<unsigned>(low) < width) &
-            (static_cast<unsigned>(segment->to.y) - static_cast<unsigned>(low) < width))
-            continue;
+        if (open) {
+            // Most segments lie within the run already: both their ends do.
+            // Skipped here with two subtractions and one comparison each.
+            const std::uint64_t key = ColumnKey(Point{x, low});
+            const std::uint64_t width = static_cast<std::uint32_t>(high - low);
+            while (segment != end &&
+                   std::max(ColumnKey(segment->from) - key, ColumnKey(segment->to) - key) < width)
+                ++segment;
+            if (segment == end || segment->from.x != segment->to.x)
+                break;
+        }
         // Downwards the start pixel up to the end; upwards the pixel below
         // the end up to the start. None, low == high, when both ends are the
         // same; such a segment widens no run it touches.

@@ -342,3 +342,22 @@ TEST(QtPicture, SegmentsInBatchesGiveThePixelsOfEachDrawnAlone) {
                 << FirstDifference(batched, alone);
         }
 }
+
+// A run reaching far above the picture and the next column's rows close to
+// its start: the columns must stay apart however long the run.
+TEST_F(QtContext, ColumnRunsFarAboveThePictureKeepTheirColumnsApart) {
+    Draw([](CDrawContext& dc) {
+        const LineSegment segments[] = {
+            {{5, -1000000}, {5, 30}}, {{6, 2}, {6, 4}}, {{5, 30}, {5, 31}}, {{4, -3}, {4, 1}}};
+        dc.Lines(segments);
+    });
+    std::vector<std::string> expected;
+    for (int y = 0; y < 31; ++y) {
+        if (y == 0)
+            expected.push_back("4,0");
+        expected.push_back("5," + std::to_string(y));
+        if (y == 2 || y == 3)
+            expected.push_back("6," + std::to_string(y));
+    }
+    EXPECT_EQ(PixelsOf(kBlack), expected);
+}
