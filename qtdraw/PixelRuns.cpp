@@ -1,6 +1,7 @@
 #include "qtdraw/PixelRuns.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 namespace {
@@ -57,21 +58,8 @@ void AddRun(std::vector<QLine>& runs, QLine run) {
     runs.push_back(run);
 }
 
-} // namespace
-
-void AppendPixelRuns(QPoint from, QPoint to, const QRect& area, std::vector<QLine>& runs) {
-    if (from.x() == to.x() && from.y() != to.y()) {
-        // Along a column, the line of a curve whose rows share a pixel
-        // column: its pixels from the start on, the end left out.
-        if (from.x() < area.left() || from.x() > area.right())
-            return;
-        const bool down = to.y() > from.y();
-        const int low = std::max(down ? from.y() : to.y() + 1, area.top());
-        const int high = std::min(down ? to.y() : from.y() + 1, area.bottom() + 1);
-        if (low < high)
-            AddRun(runs, QLine(from.x(), low, from.x(), high));
-        return;
-    }
+// The runs of one line that does not run along a pixel column.
+void AppendLineRuns(QPoint from, QPoint to, const QRect& area, std::vector<QLine>& runs) {
     const MajorAxisLine line(from, to);
     if (line.length == 0)
         return;
@@ -117,4 +105,107 @@ void AppendPixelRuns(QPoint from, QPoint to, const QRect& area, std::vector<QLin
         runFrom = runTo = major;
     }
     addRun(runMinor, runFrom, runTo);
+}
+
+// The area's bounds as the column runs are cut to them.
+struct Bounds {
+    int left, right, top, bottomEnd;
+};
+
+// Stores the part of the column run of rows low .. high - 1 within the
+// bounds. Out of line: inlined, the compiler packs the run variables of the
+// loop below into one vector register for this store and unpacks them on
+// every segment.
+[[gnu::noinline]] void AddColumnRun(std::vector<QLine>& runs, const Bounds& bounds, int x, int low,
+                                    int high) {
+    low = std::max(low, bounds.top);
+    high = std::min(high, bounds.bottomEnd);
+    if (low < high)
+        runs.emplace_back(x, low, x, high);
+}
+
+// A point as one number that orders the points of one column by row: the
+// column in the upper half, the row with its sign bit flipped (so that its
+// order is kept as an unsigned number) in the lower. For a run of rows low ..
+// high - 1 of column x, ColumnKey(p) - ColumnKey({x, low}) < high - low holds
+// exactly for the points p of the run: a row below low wraps around to a
+// huge difference, and another column differs by 2^32 or more less the
+// distance of the rows, which is more than high - low.
+std::uint64_t ColumnKey(Point point) {
+    return static_cast<std::uint64_t>(static_cast<std::uint32_t>(point.x)) << 32 |
+           (static_cast<std::uint32_t>(point.y) ^ 0x80000000u);
+}
+
+// Appends the runs of the segments from `segment` on that each run along one
+// pixel column, up to the first that does not; returns that one. Where rows
+// share a pixel column nearly every segment continues the column run of the
+// one before, so that run (rows low .. high - 1 of column x) is widened in
+// plain variables and stored only when a segment leaves it. It is cut to the
+// area only then: the part of a union of touching rows within the area is
+// the union of the parts of each.
+const LineSegment* AppendColumnRuns(const LineSegment* segment, const LineSegment* end,
+                                    const Bounds& bounds, std::vector<QLine>& runs) {
+    bool open = !runs.empty() && runs.back().dx() == 0;
+    int x = 0, low = 0, high = 0;
+    if (open) {
+        x = runs.back().x1();
+        low = runs.back().y1();
+        high = runs.back().y2();
+        runs.pop_back();
+    }
+    for (; segment != end && segment->from.x == segment->to.x; ++segment) {
+        if (open) {
+            // Most segments lie within the run already: both their ends do.
+            // Skipped here with two subtractions and one comparison each.
+            const std::uint64_t key = ColumnKey(Point{x, low});
+            const std::uint64_t width = static_cast<std::uint32_t>(high - low);
+            while (segment != end &&
+                   std::max(ColumnKey(segment->from) - key, ColumnKey(segment->to) - key) < width)
+                ++segment;
+            if (segment == end || segment->from.x != segment->to.x)
+                break;
+        }
+        // Downwards the start pixel up to the end; upwards the pixel below
+        // the end up to the start. None, low == high, when both ends are the
+        // same; such a segment widens no run it touches.
+        const int fromY = segment->from.y, toY = segment->to.y;
+        const int segmentLow = std::min(fromY, toY + 1);
+        const int segmentHigh = std::max(toY, fromY + 1) - (fromY == toY);
+        const int segmentX = segment->from.x;
+        // One test for the common case, which noisy values make no easier
+        // to predict piece by piece.
+        if (open & (segmentX == x) & (segmentLow <= high) & (low <= segmentHigh)) {
+            low = std::min(low, segmentLow);
+            high = std::max(high, segmentHigh);
+            continue;
+        }
+        if (segmentLow == segmentHigh || segmentX < bounds.left || segmentX > bounds.right)
+            continue;
+        if (open)
+            AddColumnRun(runs, bounds, x, low, high);
+        open = true;
+        x = segmentX;
+        low = segmentLow;
+        high = segmentHigh;
+    }
+    if (open)
+        AddColumnRun(runs, bounds, x, low, high);
+    return segment;
+}
+
+} // namespace
+
+void AppendPixelRuns(std::span<const LineSegment> segments, const QRect& area,
+                     std::vector<QLine>& runs) {
+    const Bounds bounds{area.left(), area.right(), area.top(), area.bottom() + 1};
+    const LineSegment* const end = segments.data() + segments.size();
+    for (const LineSegment* segment = segments.data(); segment != end;) {
+        if (segment->from.x == segment->to.x) {
+            segment = AppendColumnRuns(segment, end, bounds, runs);
+            continue;
+        }
+        AppendLineRuns(QPoint(segment->from.x, segment->from.y),
+                       QPoint(segment->to.x, segment->to.y), area, runs);
+        ++segment;
+    }
 }

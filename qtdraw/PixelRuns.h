@@ -4,16 +4,20 @@
 // drawn right to left or upwards would lose their start and keep their end.
 #pragma once
 
+#include "render/DrawContext.h"
+
 #include <QLine>
 #include <QRect>
 
+#include <span>
 #include <vector>
 
-// Appends the pixels of the line from `from` to `to` (excluded) that lie in
-// `area`, grouped into horizontal or vertical runs. Each run is a line from
-// its first pixel to one past its last, in increasing coordinates, which a
-// one-pixel pen with flat caps fills exactly. A run that touches or overlaps
-// the last run in runs on the same row or column is merged into it: a batch
-// of one pen covers the same pixels, and a curve of a million short segments
-// becomes a few runs per pixel column.
-void AppendPixelRuns(QPoint from, QPoint to, const QRect& area, std::vector<QLine>& runs);
+// Appends the pixels of each segment in turn, its end pixel excluded, that
+// lie in `area`, grouped into horizontal or vertical runs. Each run is a line
+// from its first pixel to one past its last, in increasing coordinates, which
+// a one-pixel pen with flat caps fills exactly. A run that touches or
+// overlaps the last run in runs on the same row or column is merged into it:
+// a batch of one pen covers the same pixels, and a curve of a million short
+// segments becomes a few runs per pixel column.
+void AppendPixelRuns(std::span<const LineSegment> segments, const QRect& area,
+                     std::vector<QLine>& runs);

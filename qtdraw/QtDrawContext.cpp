@@ -40,21 +40,6 @@ QFont MakeFont(const FontSpec& wanted) {
     }
 }
 
-// Whether a one-pixel line along a column covers only pixels of the last run
-// queued (a run is a line from its first pixel to one past its last): where
-// thousands of rows share a pixel column, most of their lines add nothing.
-bool WithinLastRun(const std::vector<QLine>& runs, QPoint from, QPoint to) {
-    if (from.x() != to.x() || runs.empty())
-        return false;
-    const QLine& last = runs.back();
-    if (last.dx() != 0 || last.x1() != from.x())
-        return false;
-    const bool down = to.y() > from.y();
-    const int low = down ? from.y() : to.y() + 1;
-    const int high = down ? to.y() : from.y() + 1;
-    return low >= last.y1() && high <= last.y2();
-}
-
 } // namespace
 
 CQtDrawContext::CQtDrawContext(QPainter& painter)
@@ -97,34 +82,32 @@ void CQtDrawContext::MoveTo(int x, int y) {
     position = Packed(x, y);
 }
 
-inline void CQtDrawContext::AddLine(QPoint from, QPoint to) {
-    const QLine line(from, to);
+void CQtDrawContext::AddLine(const QLine& line) {
     // A line of length 0 covers no pixel once its end is left out; a repeat
     // of the line just queued covers the same pixels again.
     if (line.p1() == line.p2() || (lineQueued && line == lastLine))
         return;
     lastLine = line;
     lineQueued = true;
-    if (pixelExact && pen.width <= 1) {
-        if (WithinLastRun(pending, from, to))
-            return;
-        AppendPixelRuns(line.p1(), line.p2(), area, pending);
-    } else {
-        QueueWideLine(line);
-    }
+    QueueWideLine(line);
 }
 
 void CQtDrawContext::LineTo(int x, int y) {
     const QPoint from = Unpacked(position);
-    position = Packed(x, y);
-    AddLine(from, QPoint(x, y));
+    const LineSegment segment{Point{from.x(), from.y()}, Point{x, y}};
+    Lines(std::span<const LineSegment>(&segment, 1));
 }
 
 void CQtDrawContext::Lines(std::span<const LineSegment> segments) {
-    for (const LineSegment& segment : segments)
-        AddLine(QPoint(segment.from.x, segment.from.y), QPoint(segment.to.x, segment.to.y));
-    if (!segments.empty())
-        position = Packed(segments.back().to.x, segments.back().to.y);
+    if (segments.empty())
+        return;
+    if (pixelExact && pen.width <= 1) {
+        AppendPixelRuns(segments, area, pending);
+    } else {
+        for (const LineSegment& segment : segments)
+            AddLine(QLine(segment.from.x, segment.from.y, segment.to.x, segment.to.y));
+    }
+    position = Packed(segments.back().to.x, segments.back().to.y);
 }
 
 void CQtDrawContext::QueueWideLine(const QLine& line) {

@@ -46,8 +46,9 @@ private:
     // Consecutive lines of one pen are drawn together; any other operation
     // draws them first, so the order of the picture never changes.
     void Flush();
-    // Queues the line from `from` to `to` with the current pen.
-    void AddLine(QPoint from, QPoint to);
+    // Queues a line of a pen that is not drawn as pixel runs: one wider
+    // than a pixel, or any pen on a device other than a raster image.
+    void AddLine(const QLine& line);
     // Queues a line of a pen wider than one pixel. A vertical line that
     // continues the last one queued in the same column widens it instead:
     // where thousands of rows share a pixel column, one stroke covers the

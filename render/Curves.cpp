@@ -18,17 +18,20 @@ struct CurvePoints {
     int bottom = 0;
 
     Point At(std::size_t j) const { return Point{pixels[j], y.CurvePixel(values[j])}; }
-    bool Inside(int py) const { return (py >= top) & (py <= bottom); }
+    // top <= py <= bottom as one comparison: below top, py - top wraps
+    // around to a large unsigned number.
+    bool Inside(int py) const {
+        return static_cast<unsigned>(py) - static_cast<unsigned>(top) <=
+               static_cast<unsigned>(bottom) - static_cast<unsigned>(top);
+    }
 };
 
-// Draws points 0 .. count - 1 (count within both spans): the segment from
-// each point to the next where both lie within the plot's height, and with
-// kMarks the marks of the points whose segment (or, for the first, whose
-// start at the value 0) lies inside. Without marks the loop does nothing but
-// map, test and queue, since a million-point curve passes through it.
-template <bool kMarks>
-void DrawPoints(const CurvePoints& points, std::size_t count, Point previous, int markSize,
-                LineBatch& lines, CDrawContext& context) {
+// Draws points 0 .. count - 1 (count within both spans) with marks: the
+// segment from each point to the next where both lie within the plot's
+// height, and the marks of the points whose segment (or, for the first, whose
+// start at the value 0) lies inside.
+void DrawPointsWithMarks(const CurvePoints& points, std::size_t count, Point previous, int markSize,
+                         LineBatch& lines, CDrawContext& context) {
     const auto mark = [&](Point point) {
         lines.Flush();
         context.FillSolidRect(point.x - markSize / 2, point.y - markSize / 2, markSize, markSize,
@@ -39,7 +42,7 @@ void DrawPoints(const CurvePoints& points, std::size_t count, Point previous, in
     Point point = points.At(0);
     bool previousInside = points.Inside(previous.y);
     bool pointInside = points.Inside(point.y);
-    if (kMarks && previousInside && pointInside)
+    if (previousInside && pointInside)
         mark(point);
     for (std::size_t j = 1; j < count; ++j) {
         previous = point;
@@ -48,9 +51,54 @@ void DrawPoints(const CurvePoints& points, std::size_t count, Point previous, in
         pointInside = points.Inside(point.y);
         if (previousInside && pointInside) {
             lines.Add(previous, point);
-            if constexpr (kMarks)
-                mark(point);
+            mark(point);
         }
+    }
+}
+
+// Queues the segments from `previous` through the points of one block
+// (columns and rows, size of each) that lie inside, and returns the last
+// point. Each segment is written into the batch whether it lies inside or
+// not and counted only when it does: no branch on it, which noisy values
+// would make unpredictable. Kept out of line, apart from the loop over the
+// blocks, so that the compiler has the registers for this loop alone.
+[[gnu::noinline]] Point QueueBlock(const CurvePoints& points, const int* columns, const int* rows,
+                                   std::size_t size, Point previous, LineBatch& lines) {
+    // Copies: the compiler cannot tell that the segments written below do
+    // not change the integers they would otherwise be read from.
+    const CurvePoints bounds{{}, {}, points.y, points.top, points.bottom};
+    bool previousInside = bounds.Inside(previous.y);
+    std::span<LineSegment> room = lines.Room();
+    std::size_t written = 0;
+    for (std::size_t k = 0; k < size; ++k) {
+        if (written == room.size()) {
+            lines.Added(written);
+            room = lines.Room();
+            written = 0;
+        }
+        const Point point{columns[k], rows[k]};
+        const bool inside = bounds.Inside(point.y);
+        room[written] = LineSegment{previous, point};
+        written += previousInside & inside;
+        previous = point;
+        previousInside = inside;
+    }
+    lines.Added(written);
+    return previous;
+}
+
+// The same segments without marks. A million-point curve passes through
+// here, so the values are mapped a block at a time.
+void DrawSegments(const CurvePoints& points, std::size_t count, LineBatch& lines) {
+    if (count == 0)
+        return;
+    constexpr std::size_t kBlock = 512;
+    int rows[kBlock];
+    Point previous = points.At(0);
+    for (std::size_t begin = 1; begin < count; begin += kBlock) {
+        const std::size_t size = std::min(kBlock, count - begin);
+        points.y.CurvePixels(points.values.subspan(begin, size), rows);
+        previous = QueueBlock(points, points.pixels.data() + begin, rows, size, previous, lines);
     }
 }
 
@@ -72,9 +120,9 @@ void CDiagram::DrawCurve(const PaintLayout& layout, CDrawContext& context, int c
     const Point start{layout.plotRect.left, layout.y.CurvePixel(0.0)};
     LineBatch lines(context);
     if (showMarks)
-        DrawPoints<true>(points, count, start, record.markSize, lines, context);
+        DrawPointsWithMarks(points, count, start, record.markSize, lines, context);
     else
-        DrawPoints<false>(points, count, start, record.markSize, lines, context);
+        DrawSegments(points, count, lines);
     if (count < visited) // a column shorter than X: raises
         cells.NumberAt(static_cast<long long>(count));
 }

@@ -98,6 +98,15 @@ public:
             Flush();
         segments[count++] = LineSegment{from, to};
     }
+    // The free part of the batch, after handing it to the context when it
+    // is full. A loop that queues many segments writes them there and tells
+    // how many with Added, keeping its count in a register meanwhile.
+    std::span<LineSegment> Room() {
+        if (count == kSize)
+            Flush();
+        return std::span<LineSegment>(segments + count, kSize - count);
+    }
+    void Added(std::size_t written) { count += written; }
     void Flush() {
         if (count > 0)
             dc.Lines(std::span<const LineSegment>(segments, count));

@@ -12,6 +12,7 @@ public:
     void Rectangle(const Rect&) override {}
     void MoveTo(int, int) override {}
     void LineTo(int, int) override {}
+    void Lines(std::span<const LineSegment>) override {}
     void TextOut(int, int, TextAlign, std::string_view) override {}
     void SetTextColor(COLORREF) override {}
     // No font is measured: text widths only thin out the X labels, which

@@ -7,6 +7,7 @@
 #include "diagram/Geometry.h"
 #include "diagram/Numbers.h"
 
+#include <span>
 #include <vector>
 
 class CDiagram;
@@ -81,6 +82,9 @@ public:
     // The pixel row of a value as the curves and the readout compute it:
     // value and yMin are scaled and truncated separately.
     int CurvePixel(double value) const { return bottom - Trunc(value * pixelsPerUnit) + offset; }
+    // CurvePixel of every value into pixels (as many), several values per
+    // instruction where the processor has them.
+    void CurvePixels(std::span<const double> values, int* pixels) const;
     // The pixel row truncated once after the whole expression; the bottom
     // edge when the mapping is undefined.
     int ValuePixel(double value) const;

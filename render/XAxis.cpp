@@ -8,7 +8,10 @@
 #include "render/PaintSteps.h"
 #include "render/ShownText.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <span>
 
 namespace {
 
@@ -30,20 +33,41 @@ void DrawXAxisWithoutRows(const CDiagram& diagram, const PaintLayout& layout, CD
     }
 }
 
+// Queues the grid lines from fromY to toY of the rows from `row` on whose
+// pixel column lies at or left of limit, up to the first that does not, and
+// returns that row. Thousands of rows share a pixel column, so the lines are
+// written straight into the batch.
+std::size_t QueueRowLines(std::span<const int> pixels, std::size_t row, int limit, int fromY,
+                          int toY, LineBatch& lines) {
+    std::span<LineSegment> room;
+    std::size_t written = 0;
+    for (; row < pixels.size() && pixels[row] <= limit; ++row) {
+        if (written == room.size()) {
+            lines.Added(written);
+            room = lines.Room();
+            written = 0;
+        }
+        room[written++] = LineSegment{Point{pixels[row], fromY}, Point{pixels[row], toY}};
+    }
+    lines.Added(written);
+    return row;
+}
+
 // Every row gets a grid line (a tick for row 0 or without the grid); a label
 // is written only when its centre lies more than one and a half label widths
 // right of the last written one.
 void DrawRowLines(const CDiagram& diagram, const PaintLayout& layout, CDrawContext& dc) {
     const Rect& plot = layout.plotRect;
     const StringArray& xCells = diagram.values[0];
+    const int tickEnd = plot.bottom + kXTickBelow;
+    const int rowLineEnd = diagram.xShowNet ? plot.top : tickEnd;
     int lastLabelEnd = plot.left;
     LineBatch lines(dc);
-    for (std::size_t j = 0; j < layout.rowPixels.size(); ++j) {
+    for (std::size_t j = 0; j < layout.rowPixels.size();) {
         const int x = layout.rowPixels[j];
         if (x > plot.right)
             break;
-        lines.Add(Point{x, plot.bottom - 1},
-                  Point{x, diagram.xShowNet && j > 0 ? plot.top : plot.bottom + kXTickBelow});
+        lines.Add(Point{x, plot.bottom - 1}, Point{x, j > 0 ? rowLineEnd : tickEnd});
         if (j == 0 || x > lastLabelEnd) {
             lines.Add(Point{x, plot.bottom}, Point{x, plot.bottom + kXLabelTickBelow});
             lines.Flush();
@@ -54,6 +78,9 @@ void DrawRowLines(const CDiagram& diagram, const PaintLayout& layout, CDrawConte
             dc.TextOut(x, plot.bottom + kXLabelTop, TextAlign::CenterTop, label);
             lastLabelEnd = x + Trunc(1.5 * dc.TextWidth(label));
         }
+        // The rows up to the next one with a label or right of the plot.
+        j = QueueRowLines(layout.rowPixels, j + 1, std::min(lastLabelEnd, plot.right),
+                          plot.bottom - 1, rowLineEnd, lines);
     }
 }
 

@@ -170,8 +170,8 @@ private:
     PenSpec pen{1, 0}; // the pen the inner context holds
 };
 
-// Rows of a steep, a flat, a noisy and a gapped curve (empty and text cells
-// every few rows), X counting rows.
+// Rows of a steep, a flat, a noisy and a gapped curve (empty, text, NaN,
+// infinite and huge cells every few rows), X counting rows.
 std::string CurvesFile(int rows) {
     std::mt19937 random(rows);
     std::uniform_real_distribution<double> noise(-1.0, 1.0);
@@ -180,6 +180,9 @@ std::string CurvesFile(int rows) {
         const double steep = (i % 7 < 3 ? 1 : -1) * 40.0 * noise(random) * noise(random);
         const std::string gapped = i % 11 == 3   ? ""
                                    : i % 17 == 5 ? "n/a"
+                                   : i % 23 == 7 ? "nan"
+                                   : i % 29 == 2 ? "-inf"
+                                   : i % 31 == 9 ? "1e300"
                                                  : FormatC("%.3f", 5 + 3 * std::sin(i * 0.01));
         text += FormatC("%d;%.4f;2.5;%.4f;", i, steep, 10 * std::sin(i * 0.002) + noise(random)) +
                 gapped + "\n";
@@ -237,4 +240,124 @@ TEST(QtPicture, MergedLinesGiveThePixelsOfEveryLineDrawnAlone) {
                         << "first difference at " << FirstDifference(reduced, alone);
                 }
     }
+}
+
+namespace {
+
+// Batches of one-pixel segments such as many rows in few pixel columns give:
+// mostly along a column, up and down, of no length, reaching past the image,
+// with gaps between them and now and then a slanted or level one.
+std::vector<LineSegment> ColumnSegments(unsigned seed, bool slanted) {
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int> row(-8, 47);
+    std::uniform_int_distribution<int> step(-3, 3);
+    std::uniform_int_distribution<int> choice(0, 99);
+    std::vector<LineSegment> segments;
+    int x = -2;
+    Point at{x, row(random)};
+    for (int i = 0; i < 3000; ++i) {
+        const int c = choice(random);
+        if (c < 4) { // to the next column, or back
+            x += c == 0 ? -1 : 1;
+            if (x > 62)
+                x = -2;
+            if (!slanted) // the segment starts in its own column
+                at.x = x;
+        }
+        Point to{x, c < 8 ? row(random) : at.y + step(random)};
+        if (slanted && c >= 95)
+            to = Point{at.x + step(random) * 3, c == 99 ? at.y : row(random)};
+        if (c >= 90 && c < 93) // a gap: the next segment starts elsewhere
+            at = Point{x, row(random)};
+        segments.push_back(LineSegment{at, to});
+        at = to;
+        x = to.x;
+    }
+    return segments;
+}
+
+QImage Blank() {
+    QImage image(60, 40, QImage::Format_RGB32);
+    image.fill(kWhite);
+    return image;
+}
+
+// Each segment through MoveTo and LineTo with the pen switched away and back
+// in between, so that nothing is merged with the segment before.
+QImage DrawnAlone(const std::vector<LineSegment>& segments, const PenSpec& pen) {
+    QImage image = Blank();
+    QPainter painter(&image);
+    CQtDrawContext dc(painter);
+    for (const LineSegment& segment : segments) {
+        dc.SelectPen(pen);
+        dc.MoveTo(segment.from.x, segment.from.y);
+        dc.LineTo(segment.to.x, segment.to.y);
+        dc.SelectPen(PenSpec{pen.width, pen.color ^ 1});
+    }
+    return image;
+}
+
+QImage DrawnInBatches(const std::vector<LineSegment>& segments, const PenSpec& pen) {
+    QImage image = Blank();
+    QPainter painter(&image);
+    CQtDrawContext dc(painter);
+    dc.SelectPen(pen);
+    // Batches of uneven sizes, so that runs are carried from one to the next.
+    for (std::size_t begin = 0, size = 1; begin < segments.size(); begin += size, size += 37)
+        dc.Lines(std::span<const LineSegment>(segments).subspan(
+            begin, std::min(size, segments.size() - begin)));
+    return image;
+}
+
+} // namespace
+
+// A one-pixel segment along a column covers its start pixel up to the pixel
+// before its end, whichever way it runs: set here pixel by pixel, without
+// the context, for batches with nothing but such segments.
+TEST(QtPicture, ColumnSegmentsInBatchesCoverTheirPixelsExactly) {
+    for (unsigned seed : {1u, 2u, 3u}) {
+        const std::vector<LineSegment> segments = ColumnSegments(seed, false);
+        QImage expected = Blank();
+        for (const LineSegment& s : segments) {
+            const bool down = s.to.y > s.from.y;
+            for (int y = down ? s.from.y : s.to.y + 1; y < (down ? s.to.y : s.from.y + 1); ++y)
+                if (expected.rect().contains(s.from.x, y))
+                    expected.setPixel(s.from.x, y, kBlack);
+        }
+        const QImage drawn = DrawnInBatches(segments, PenSpec{1, 0});
+        ASSERT_TRUE(drawn == expected)
+            << "seed " << seed << ", first difference at " << FirstDifference(drawn, expected);
+    }
+}
+
+TEST(QtPicture, SegmentsInBatchesGiveThePixelsOfEachDrawnAlone) {
+    for (unsigned seed : {4u, 5u, 6u})
+        for (int width : {1, 2, 4}) {
+            const std::vector<LineSegment> segments = ColumnSegments(seed, true);
+            const PenSpec pen{width, RGB(200, 30, 0)};
+            const QImage batched = DrawnInBatches(segments, pen);
+            const QImage alone = DrawnAlone(segments, pen);
+            ASSERT_TRUE(batched == alone)
+                << "seed " << seed << ", width " << width << ", first difference at "
+                << FirstDifference(batched, alone);
+        }
+}
+
+// A run reaching far above the picture and the next column's rows close to
+// its start: the columns must stay apart however long the run.
+TEST_F(QtContext, ColumnRunsFarAboveThePictureKeepTheirColumnsApart) {
+    Draw([](CDrawContext& dc) {
+        const LineSegment segments[] = {
+            {{5, -1000000}, {5, 30}}, {{6, 2}, {6, 4}}, {{5, 30}, {5, 31}}, {{4, -3}, {4, 1}}};
+        dc.Lines(segments);
+    });
+    std::vector<std::string> expected;
+    for (int y = 0; y < 31; ++y) {
+        if (y == 0)
+            expected.push_back("4,0");
+        expected.push_back("5," + std::to_string(y));
+        if (y == 2 || y == 3)
+            expected.push_back("6," + std::to_string(y));
+    }
+    EXPECT_EQ(PixelsOf(kBlack), expected);
 }
