@@ -4,8 +4,8 @@
 #include "diagram/TwoThreads.h"
 
 #include <algorithm>
-
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -32,22 +32,31 @@ void CFourier::Init(int size) {
     while ((1 << stages) < n)
         ++stages;
 
-    re.assign(n, 0.0f);
-    im.assign(n, 0.0f);
-    amplitudes.assign(half, 0.0f);
+    // Float and int are both four bytes: the arrays follow each other
+    // without padding.
+    static_assert(sizeof(float) == sizeof(int) && alignof(float) == alignof(int));
+    const std::size_t count = static_cast<std::size_t>(n);
+    storage.resize((2 * count + 4 * (count / 2)) * sizeof(float));
+    float* const floats = reinterpret_cast<float*>(storage.data());
+    re = floats;
+    im = re + count;
+    amplitudes = im + count;
+    sines = amplitudes + count / 2;
+    cosines = sines + count / 2;
+    halfReversal = reinterpret_cast<int*>(cosines + count / 2);
+    std::uninitialized_default_construct_n(floats, 2 * count + 3 * (count / 2));
+    std::uninitialized_default_construct_n(halfReversal, count / 2);
 
-    // Entry i is i with its m low bits in reverse order: the reversal of i/2
-    // moved down one bit, with the low bit of i on top.
-    bitReversal.assign(n, 0);
-    for (int i = 1; i < n; ++i)
-        bitReversal[i] = (bitReversal[i >> 1] >> 1) | ((i & 1) << (stages - 1));
+    // The reversal of j's stages - 1 bits is that of j/2 moved down one bit,
+    // with the low bit of j on top.
+    halfReversal[0] = 0;
+    for (int j = 1; j < half; ++j)
+        halfReversal[j] = (halfReversal[j >> 1] >> 1) | ((j & 1) << (stages - 2));
 
     // The butterflies of stage s use the angles r * 2pi / N with r the m-bit
     // reversal of an even block number, so r < N/2: N/2 sines and cosines serve
     // the whole transform. The angle is exact in double (r and the constant
     // have 24 bits each, N is a power of two) before its sine is rounded.
-    sines.resize(half);
-    cosines.resize(half);
     SplitInTwo(half, kPerThread, [this](std::size_t from, std::size_t to) {
         for (std::size_t r = from; r < to; ++r) {
             const double theta = static_cast<double>(r) * static_cast<double>(kTwoPi) / n;
@@ -57,14 +66,39 @@ void CFourier::Init(int size) {
     });
 }
 
-const CFourier::Floats& CFourier::Transform(const std::vector<float>& samples) {
+std::span<const float> CFourier::Transform(std::span<const float> samples) {
+    return TransformOf(samples);
+}
+
+std::span<const float> CFourier::Transform(std::span<const double> samples) {
+    return TransformOf(samples);
+}
+
+template <class Sample>
+std::span<const float> CFourier::TransformOf(std::span<const Sample> samples) {
     if (static_cast<int>(samples.size()) != n)
         throw InvalidArgumentError("the transform of size " + std::to_string(n) + " was given " +
                                    std::to_string(samples.size()) + " samples");
     for (int i = 0; i < n; ++i) {
-        re[i] = samples[i];
+        re[i] = static_cast<float>(samples[static_cast<std::size_t>(i)]);
         im[i] = 0.0f;
     }
+    RunStages();
+    // Only the first half of the reordered bins is kept: read them in place
+    // through the bit reversal rather than swapping all N.
+    const auto magnitude = [this](int k) {
+        const int i = Reversed(k);
+        return std::sqrt(re[i] * re[i] + im[i] * im[i]);
+    };
+    amplitudes[0] = magnitude(0) / n;
+    SplitInTwo(half, kPerThread, [this, &magnitude](std::size_t from, std::size_t to) {
+        for (std::size_t k = std::max<std::size_t>(from, 1); k < to; ++k)
+            amplitudes[k] = 2.0f * magnitude(static_cast<int>(k)) / n;
+    });
+    return {amplitudes, static_cast<std::size_t>(half)};
+}
+
+void CFourier::RunStages() {
     // Once a stage's blocks fit in the cache, every later stage stays within
     // them: run all remaining stages on one such span before the next. Every
     // butterfly does the same arithmetic on the same values as in stage order.
@@ -90,19 +124,6 @@ const CFourier::Floats& CFourier::Transform(const std::vector<float>& samples) {
             for (int t = s; t <= stages; ++t)
                 Butterflies(t, from, from + span, 0, n >> t);
     });
-
-    // Only the first half of the reordered bins is kept: read them in place
-    // through the bit-reversal table rather than swapping all N.
-    const auto magnitude = [this](int k) {
-        const int i = bitReversal[k];
-        return std::sqrt(re[i] * re[i] + im[i] * im[i]);
-    };
-    amplitudes[0] = magnitude(0) / n;
-    SplitInTwo(half, kPerThread, [this, &magnitude](std::size_t from, std::size_t to) {
-        for (std::size_t k = std::max<std::size_t>(from, 1); k < to; ++k)
-            amplitudes[k] = 2.0f * magnitude(static_cast<int>(k)) / n;
-    });
-    return amplitudes;
 }
 
 // The butterflies of one pass over a block never share a point (their pairs
@@ -130,10 +151,10 @@ inline void Butterfly(float* real, float* imag, int p, int q, float c, float sn)
 void CFourier::Butterflies(int stage, int from, int to, int low, int high) {
     const int h = n >> stage;
     const int shift = stages - stage;
-    float* const real = re.data();
-    float* const imag = im.data();
+    float* const real = re;
+    float* const imag = im;
     for (int b = from; b < to; b += 2 * h) {
-        const int r = bitReversal[b >> shift];
+        const int r = halfReversal[b >> (shift + 1)];
         const float c = cosines[r];
         const float sn = sines[r];
         INDEPENDENT_ITERATIONS
@@ -149,12 +170,14 @@ void CFourier::TwoStages(int stage, int low, int high) {
     const int h = n >> stage;
     const int quarter = h / 2;
     const int shift = stages - stage;
-    float* const real = re.data();
-    float* const imag = im.data();
+    float* const real = re;
+    float* const imag = im;
     for (int b = 0; b < n; b += 2 * h) {
-        const int r = bitReversal[b >> shift];
-        const int upper = bitReversal[b >> (shift - 1)];
-        const int lower = bitReversal[(b + h) >> (shift - 1)];
+        // Block starts are even multiples of the block size: only the
+        // reversals of even numbers are needed.
+        const int r = halfReversal[b >> (shift + 1)];
+        const int upper = halfReversal[b >> shift];
+        const int lower = halfReversal[(b + h) >> shift];
         const float c = cosines[r], sn = sines[r];
         const float cu = cosines[upper], su = sines[upper];
         const float cl = cosines[lower], sl = sines[lower];
@@ -169,5 +192,8 @@ void CFourier::TwoStages(int stage, int low, int high) {
 }
 
 void CFourier::Release() {
-    *this = CFourier();
+    storage = {};
+    re = im = amplitudes = sines = cosines = nullptr;
+    halfReversal = nullptr;
+    n = half = stages = 0;
 }

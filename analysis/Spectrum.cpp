@@ -7,6 +7,8 @@
 #include "diagram/Numbers.h"
 #include "diagram/TwoThreads.h"
 
+#include <utility>
+
 void CDiagram::ComputeSpectrum() {
     if (columnCount == 0 || columns.IsEmpty())
         throw InvalidArgumentError("The diagram has no table to compute a spectrum of.");
@@ -27,13 +29,10 @@ void CDiagram::ComputeSpectrum() {
                                    " to compute a spectrum of.");
     // The column's numbers, kept for the paint that follows.
     const std::span<const double> numbers = values[source].Numbers();
-    std::vector<float> samples(n, 0.0f);
-    for (int i = 0; i < n; ++i)
-        samples[i] = static_cast<float>(numbers[static_cast<std::size_t>(i)]);
-
     CFourier fourier;
     fourier.Init(n);
-    const auto& amplitudes = fourier.Transform(samples);
+    const std::span<const float> amplitudes =
+        fourier.Transform(numbers.first(static_cast<std::size_t>(n)));
 
     // Two threads write the texts, each into a column of its own.
     StringArray& spectrum = values[columnCount - 1];
@@ -44,7 +43,7 @@ void CDiagram::ComputeSpectrum() {
         for (std::size_t k = from; k < to; ++k)
             texts.Add(FormatFixed(static_cast<double>(amplitudes[k]), 6));
     });
-    spectrum.AddAll(upper);
+    spectrum.AddAll(std::move(upper));
     spectrum.AddRepeated("0.0", static_cast<std::size_t>(rows - spectrum.GetSize()));
 
     SetColumnName(columns[columnCount - 1],

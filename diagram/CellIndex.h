@@ -2,7 +2,9 @@
 // byte per cell: the length of every cell, and the start of every 64th. A
 // cell of 255 bytes or more keeps its length in a short list of its own.
 // Reading the cells in order costs nothing extra; one cell on its own costs
-// a sum of at most 63 lengths.
+// a sum of at most 63 lengths. The texts of one block of 64 lie back to back;
+// between two blocks the buffer may hold bytes of no cell (see
+// StringArray::AddAll).
 #pragma once
 
 #include "diagram/ColumnBuffer.h"
@@ -42,6 +44,8 @@ public:
             return;
         std::size_t begin = Begin(from);
         for (std::size_t i = from; i < to; ++i) {
+            if (i % kBlock == 0)
+                begin = starts[i / kBlock];
             const std::size_t length = Length(i);
             visit(i, begin, length);
             begin += length;

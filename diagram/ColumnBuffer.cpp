@@ -7,7 +7,7 @@ namespace {
 
 // Below this a buffer lives on the ordinary heap; from it on in a mapping of
 // whole huge pages.
-constexpr std::size_t kMappedFrom = std::size_t{1} << 20;
+constexpr std::size_t kMappedFrom = std::size_t{1} << 18;
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
 
 std::size_t WholeHugePages(std::size_t bytes) {
@@ -41,19 +41,42 @@ void ColumnBlock::Grow(std::size_t bytes, std::size_t used) {
     }
     const std::size_t mapped = WholeHugePages(bytes);
     if (IsMapped(capacity)) {
+        // A block joined from two mappings cannot move as one: it is copied
+        // into a fresh mapping instead.
         void* moved = mremap(data, capacity, mapped, MREMAP_MAYMOVE);
-        if (moved == MAP_FAILED)
-            throw std::bad_alloc();
-        madvise(moved, mapped, MADV_HUGEPAGE);
-        data = static_cast<char*>(moved);
-    } else {
-        char* fresh = Map(mapped);
-        if (used != 0)
-            std::memcpy(fresh, data, used);
-        std::free(data);
-        data = fresh;
+        if (moved != MAP_FAILED) {
+            madvise(moved, mapped, MADV_HUGEPAGE);
+            data = static_cast<char*>(moved);
+            capacity = mapped;
+            return;
+        }
     }
+    char* fresh = Map(mapped);
+    if (used != 0)
+        std::memcpy(fresh, data, used);
+    Release();
+    data = fresh;
     capacity = mapped;
+}
+
+std::size_t ColumnBlock::MoveInBehind(ColumnBlock& other, std::size_t used) {
+    if (!IsMapped(capacity) || !IsMapped(other.capacity) || used > capacity)
+        return kNotMoved;
+    const std::size_t offset = WholeHugePages(used);
+    const std::size_t total = offset + other.capacity;
+    void* grown = mremap(data, capacity, total, MREMAP_MAYMOVE);
+    if (grown == MAP_FAILED)
+        return kNotMoved;
+    data = static_cast<char*>(grown);
+    capacity = total;
+    // The pages of other replace the part of the grown mapping past offset.
+    void* moved = mremap(other.data, other.capacity, other.capacity, MREMAP_MAYMOVE | MREMAP_FIXED,
+                         data + offset);
+    if (moved == MAP_FAILED)
+        return kNotMoved;
+    other.data = nullptr;
+    other.capacity = 0;
+    return offset;
 }
 
 void ColumnBlock::Release() noexcept {

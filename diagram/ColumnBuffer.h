@@ -31,6 +31,14 @@ public:
     // Room for at least bytes, the first `used` bytes kept; std::bad_alloc
     // when the memory is not there.
     void Grow(std::size_t bytes, std::size_t used);
+    // Where both blocks are mappings of their own, moves other's pages in
+    // behind the first `used` bytes of this one, at the next huge-page
+    // boundary, and returns the offset they begin at (less than kMaxGap past
+    // used); other is left empty. Otherwise, or when the kernel refuses,
+    // returns kNotMoved and changes neither block's contents.
+    static constexpr std::size_t kMaxGap = std::size_t{2} << 20;
+    static constexpr std::size_t kNotMoved = static_cast<std::size_t>(-1);
+    std::size_t MoveInBehind(ColumnBlock& other, std::size_t used);
     void Release() noexcept;
     void Swap(ColumnBlock& other) noexcept {
         std::swap(data, other.data);
@@ -82,6 +90,22 @@ public:
         if (n != 0)
             std::memcpy(data() + count, values, n * sizeof(T));
         count += n;
+    }
+    // Every value of other after the own ones, other left empty; returns the
+    // index of its first. Large buffers are joined by moving other's pages,
+    // not by copying them, which leaves fewer than ColumnBlock::kMaxGap bytes
+    // of unused values in between (counted in size()).
+    std::size_t AppendMoving(ColumnBuffer&& other) {
+        const std::size_t at = other.count == 0
+                                   ? ColumnBlock::kNotMoved
+                                   : block.MoveInBehind(other.block, count * sizeof(T));
+        const std::size_t first = at == ColumnBlock::kNotMoved ? count : at / sizeof(T);
+        if (at == ColumnBlock::kNotMoved)
+            Append(other.data(), other.count);
+        else
+            count = first + other.count;
+        other.count = 0;
+        return first;
     }
     // n more values, left for the caller to write.
     T* Extend(std::size_t n) {

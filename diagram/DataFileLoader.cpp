@@ -13,6 +13,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -89,7 +90,7 @@ bool TakeSecondHalf(CDiagram& d, SecondHalf& half, long long commands, const Loa
         !reader.SkipTo(result.end, result.lines))
         return false;
     for (int c = 0; c < d.columnCount; ++c)
-        d.values[c].AddAll(result.rows[c]);
+        d.values[c].AddAll(std::move(result.rows[c]));
     return true;
 }
 

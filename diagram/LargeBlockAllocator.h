@@ -1,5 +1,5 @@
 // An allocator for the big arrays of a loaded table and of the transform: a
-// block of several megabytes is aligned to 2 MiB and offered to the kernel as
+// block of a few megabytes or more is aligned to 2 MiB and offered to the kernel as
 // transparent huge pages, so that filling a million-row table takes a few
 // dozen page faults instead of tens of thousands. Small blocks go to the
 // ordinary allocator.
@@ -18,7 +18,7 @@ template <class T> struct LargeBlockAllocator {
     template <class U> LargeBlockAllocator(const LargeBlockAllocator<U>&) noexcept {}
 
     static constexpr std::size_t kHugePage = std::size_t{2} << 20;
-    static constexpr std::size_t kThreshold = std::size_t{4} << 20;
+    static constexpr std::size_t kThreshold = kHugePage;
 
     T* allocate(std::size_t n) {
         const std::size_t bytes = n * sizeof(T);

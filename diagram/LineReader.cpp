@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr std::size_t kBlockSize = 1 << 20;
+constexpr std::size_t kBlockSize = 1 << 18;
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 bool IsDirectory(int descriptor) {

@@ -9,7 +9,15 @@
 
 namespace {
 
-constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
+// Blocks of the file as they are read: large enough that the reads cost
+// little, small enough to stay in the cache.
+constexpr std::size_t kBlockBytes = std::size_t{1} << 18;
+// The line feed after the middle is looked for a piece at a time: it is
+// nearly always within the first.
+constexpr std::size_t kPieceBytes = std::size_t{1} << 12;
+// Where the first line feed after the middle lies further than this, the
+// load reads on alone.
+constexpr long long kSearchBytes = 1 << 20;
 
 } // namespace
 
@@ -19,15 +27,21 @@ std::optional<long long> RowsAhead::SplitPoint(int descriptor, long long size) {
     // The first line start after the middle: the byte after the first line
     // feed from the one just before the middle on.
     const long long middle = size / 2;
+    const long long end = std::min(size, middle - 1 + kSearchBytes);
     std::string bytes;
-    const auto wanted =
-        static_cast<std::size_t>(std::min<long long>(kBlockBytes, size - middle + 1));
-    if (!ReadBytesAt(descriptor, middle - 1, wanted, bytes))
-        return std::nullopt;
-    const std::size_t feed = bytes.find('\n');
-    if (feed == std::string::npos || middle + static_cast<long long>(feed) >= size)
-        return std::nullopt;
-    return middle + static_cast<long long>(feed);
+    for (long long at = middle - 1; at < end; at += static_cast<long long>(bytes.size())) {
+        const auto wanted = static_cast<std::size_t>(std::min<long long>(kPieceBytes, end - at));
+        if (!ReadBytesAt(descriptor, at, wanted, bytes))
+            return std::nullopt;
+        const std::size_t feed = bytes.find('\n');
+        if (feed == std::string::npos)
+            continue;
+        const long long start = at + static_cast<long long>(feed) + 1;
+        if (start >= size)
+            return std::nullopt;
+        return start;
+    }
+    return std::nullopt;
 }
 
 RowsAhead::RowsAhead(const std::string& path, long long from, long long to, const Shape& shape)

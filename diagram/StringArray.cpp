@@ -107,6 +107,27 @@ void StringArray::AddAll(const StringArray& other) {
     AddRepeated(other.repeated, other.repeats);
 }
 
+void StringArray::AddAll(StringArray&& other) {
+    if (repeats != 0 && !other.index.empty())
+        WriteOutRepeats();
+    // The cells that complete the index's last block of 64 must follow the
+    // texts here directly; the pages of the rest may be moved in behind.
+    const std::size_t open =
+        std::min(other.index.size(),
+                 (CellIndex::kBlock - index.size() % CellIndex::kBlock) % CellIndex::kBlock);
+    if (open == other.index.size() || chars.size() + ColumnBlock::kMaxGap + other.chars.size() >
+                                          std::numeric_limits<std::uint32_t>::max()) {
+        AddAll(other);
+        other.RemoveAll();
+        return;
+    }
+    chars.Append(other.chars.data(), other.index.Begin(open));
+    const std::size_t offset = chars.AppendMoving(std::move(other.chars));
+    index.AddAll(other.index, offset);
+    AddRepeated(other.repeated, other.repeats);
+    other.RemoveAll();
+}
+
 // Written-out cells must come first: a cell of another text follows the run.
 // The numbers already computed stay valid, since the texts do not change.
 void StringArray::WriteOutRepeats() {

@@ -51,9 +51,6 @@ public:
 
     int GetSize() const { return static_cast<int>(Cells()); }
     bool IsEmpty() const { return Cells() == 0; }
-    // Bytes of all cell texts together.
-    std::size_t TextBytes() const { return chars.size(); }
-
     // The text of cell i; InvalidArgumentError when i is outside the array.
     std::string_view GetAt(long long i) const;
     std::string_view operator[](long long i) const { return GetAt(i); }
@@ -80,8 +77,10 @@ public:
     }
     // count cells of one text; a run of them at the end is held as one.
     void AddRepeated(std::string_view text, std::size_t count = 1);
-    // Every cell of other, in order.
+    // Every cell of other, in order. Taking other's cells moves the texts of
+    // a large array instead of copying them, and leaves other empty.
     void AddAll(const StringArray& other);
+    void AddAll(StringArray&& other);
     // Empties the array and keeps its buffers for reuse.
     void RemoveAll();
 

@@ -190,8 +190,8 @@ TEST_F(Loader, ColumnsTakePaletteColoursThenComputedOnes) {
 TEST_F(Loader, FiveThousandColumnsLoad) {
     std::string header = "t", row = "0";
     for (int i = 1; i < 5000; ++i) {
-        header += ";c" + std::to_string(i);
-        row += ";" + std::to_string(i);
+        header.append(";c").append(std::to_string(i));
+        row.append(";").append(std::to_string(i));
     }
     ASSERT_TRUE(Load("T\n" + header + "\n" + row + "\n" + row + "\n"));
     EXPECT_EQ(diagram.columnCount, 5001);

@@ -40,7 +40,10 @@ std::string GeneratedFile(int rows) {
     std::string text = "Timer=500\nIntervals=20\nRig 7\nt;p;q\n";
     for (int r = 0; r < rows; ++r) {
         text += std::to_string(r) + ";" + std::to_string(r * 3 % 17) + "." + std::to_string(r % 10);
-        text += r % 9 == 4 ? "\n" : ";" + std::to_string(100 - r) + (r % 5 == 0 ? "\r\n" : "\n");
+        if (r % 9 == 4)
+            text += "\n";
+        else
+            text.append(";").append(std::to_string(100 - r)).append(r % 5 == 0 ? "\r\n" : "\n");
         if (r % 13 == 6)
             text += "\n;;\nIntervals=" + std::to_string(r) + "\n";
     }

@@ -216,3 +216,57 @@ TEST(StringArrayRuns, CellsOfEveryLengthReadBackAfterJoins) {
     for (std::size_t i = 0; i < want.size(); ++i)
         ASSERT_EQ(numbers[i], AtoF(want[i])) << i;
 }
+
+// Joining by moving hands large texts over page by page, leaving bytes of no
+// cell between the two parts; small parts and those that only complete the
+// last block are copied. Every cell must read back, alone, in order and as a
+// number, also after the joined column grows again, and the part taken is
+// left empty.
+TEST(StringArrayRuns, JoinsByMovingReadBackLikeJoinsByCopying) {
+    std::mt19937 random(11);
+    const auto fill = [&](StringArray& cells, std::vector<std::string>& want, int count) {
+        for (int i = 0; i < count; ++i) {
+            const int kind = static_cast<int>(random() % 100);
+            const std::string text =
+                kind == 0   ? std::string(300, 'x') + std::to_string(i)
+                : kind < 10 ? ""
+                            : std::to_string(random() % 100000) + "." + std::to_string(i % 97);
+            cells.Add(text);
+            want.push_back(text);
+        }
+    };
+    std::vector<std::string> want;
+    StringArray moved, copied;
+    // Part sizes: large ones ending in the middle of a block and on its
+    // boundary, one of a few cells, one inside the open block, a run.
+    for (const int count : {100'005, 90'000, 3, 40, 64 * 2000, 70'001}) {
+        StringArray part;
+        std::vector<std::string> texts;
+        fill(part, texts, count);
+        if (count == 40)
+            part.AddRepeated("0.0", 5), texts.insert(texts.end(), 5, "0.0");
+        copied.AddAll(part);
+        moved.AddAll(std::move(part));
+        EXPECT_TRUE(part.IsEmpty());
+        want.insert(want.end(), texts.begin(), texts.end());
+    }
+    std::vector<std::string> tail;
+    StringArray grown;
+    fill(grown, tail, 200'000); // enough to outgrow the joined block
+    for (const std::string& text : tail)
+        moved.Add(text), copied.Add(text), want.push_back(text);
+
+    ASSERT_EQ(moved.GetSize(), static_cast<int>(want.size()));
+    ASSERT_EQ(copied.GetSize(), static_cast<int>(want.size()));
+    const std::span<const double> numbers = moved.Numbers();
+    for (std::size_t i = 0; i < want.size(); ++i) {
+        ASSERT_EQ(moved[static_cast<long long>(i)], want[i]) << i;
+        ASSERT_EQ(numbers[i], AtoF(want[i])) << i;
+    }
+    for (std::size_t i = 0; i < want.size(); i += 997)
+        ASSERT_EQ(copied[static_cast<long long>(i)], want[i]) << i;
+    const StringArray copy = moved; // a copy of a joined column reads the same
+    for (std::size_t i = 0; i < want.size(); i += 1009)
+        ASSERT_EQ(copy[static_cast<long long>(i)], want[i]) << i;
+    EXPECT_EQ(copy.Range().max, moved.Range().max);
+}
