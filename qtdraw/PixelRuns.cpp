@@ -136,15 +136,90 @@ std::uint64_t ColumnKey(Point point) {
            (static_cast<std::uint32_t>(point.y) ^ 0x80000000u);
 }
 
-// Appends the runs of the segments from `segment` on that each run along one
-// pixel column, up to the first that does not; returns that one. Where rows
-// share a pixel column nearly every segment continues the column run of the
-// one before, so that run (rows low .. high - 1 of column x) is widened in
-// plain variables and stored only when a segment leaves it. It is cut to the
-// area only then: the part of a union of touching rows within the area is
-// the union of the parts of each.
-const LineSegment* AppendColumnRuns(const LineSegment* segment, const LineSegment* end,
-                                    const Bounds& bounds, std::vector<QLine>& runs) {
+// The segments of a batch in order, as the run walk below reads them.
+class SegmentArray {
+public:
+    explicit SegmentArray(std::span<const LineSegment> segments)
+        : segment(segments.data()), end(segments.data() + segments.size()) {}
+    bool Done() const { return segment == end; }
+    Point From() const { return segment->from; }
+    Point To() const { return segment->to; }
+    void Next() { ++segment; }
+    // Skips the segments whose two ends both have keys key .. key + width - 1.
+    // Two subtractions and one comparison each.
+    void SkipWithin(std::uint64_t key, std::uint64_t width) {
+        while (segment != end &&
+               std::max(ColumnKey(segment->from) - key, ColumnKey(segment->to) - key) < width)
+            ++segment;
+    }
+
+private:
+    const LineSegment* segment;
+    const LineSegment* end;
+};
+
+// The segments a curve block draws: from `previous` through each point in
+// turn, those whose two ends both lie in rows top .. bottom, read straight
+// from the points. It always rests on a drawn segment, or is done.
+class CurvePath {
+public:
+    CurvePath(const int* columns, const int* rows, std::size_t size, Point previous, int top,
+              int bottom)
+        : columns(columns), rows(rows), size(size), top(top), bottom(bottom), from(previous) {
+        Settle();
+    }
+    bool Done() const { return k == size; }
+    Point From() const { return from; }
+    Point To() const { return At(k); }
+    void Next() {
+        from = At(k);
+        ++k;
+        Settle();
+    }
+    // Consecutive segments share their ends, so past the first end each
+    // point costs one key. A segment within the run adds no pixel to it,
+    // drawn or not, so one left out here that the block does not draw (the
+    // run may come from lines queued before it) changes no run either.
+    void SkipWithin(std::uint64_t key, std::uint64_t width) {
+        if (Done() || ColumnKey(from) - key >= width)
+            return;
+        std::size_t j = k;
+        while (j < size && ColumnKey(At(j)) - key < width)
+            ++j;
+        if (j == k)
+            return;
+        from = At(j - 1);
+        k = j;
+        Settle();
+    }
+
+private:
+    Point At(std::size_t j) const { return Point{columns[j], rows[j]}; }
+    // Moves on to the first drawn segment from the current one.
+    void Settle() {
+        while (k < size && !(RowWithin(from.y, top, bottom) && RowWithin(rows[k], top, bottom))) {
+            from = At(k);
+            ++k;
+        }
+    }
+
+    const int* columns;
+    const int* rows;
+    std::size_t size;
+    int top, bottom;
+    Point from;
+    std::size_t k = 0;
+};
+
+// Appends the runs of the segments from the current one on that each run
+// along one pixel column, up to the first that does not, where `path` then
+// rests. Where rows share a pixel column nearly every segment continues the
+// column run of the one before, so that run (rows low .. high - 1 of column
+// x) is widened in plain variables and stored only when a segment leaves it.
+// It is cut to the area only then: the part of a union of touching rows
+// within the area is the union of the parts of each.
+template <class Path>
+void AppendColumnRuns(Path& path, const Bounds& bounds, std::vector<QLine>& runs) {
     bool open = !runs.empty() && runs.back().dx() == 0;
     int x = 0, low = 0, high = 0;
     if (open) {
@@ -153,25 +228,20 @@ const LineSegment* AppendColumnRuns(const LineSegment* segment, const LineSegmen
         high = runs.back().y2();
         runs.pop_back();
     }
-    for (; segment != end && segment->from.x == segment->to.x; ++segment) {
+    for (; !path.Done() && path.From().x == path.To().x; path.Next()) {
         if (open) {
             // Most segments lie within the run already: both their ends do.
-            // Skipped here with two subtractions and one comparison each.
-            const std::uint64_t key = ColumnKey(Point{x, low});
-            const std::uint64_t width = static_cast<std::uint32_t>(high - low);
-            while (segment != end &&
-                   std::max(ColumnKey(segment->from) - key, ColumnKey(segment->to) - key) < width)
-                ++segment;
-            if (segment == end || segment->from.x != segment->to.x)
+            path.SkipWithin(ColumnKey(Point{x, low}), static_cast<std::uint32_t>(high - low));
+            if (path.Done() || path.From().x != path.To().x)
                 break;
         }
         // Downwards the start pixel up to the end; upwards the pixel below
         // the end up to the start. None, low == high, when both ends are the
         // same; such a segment widens no run it touches.
-        const int fromY = segment->from.y, toY = segment->to.y;
-        const int segmentLow = std::min(fromY, toY + 1);
-        const int segmentHigh = std::max(toY, fromY + 1) - (fromY == toY);
-        const int segmentX = segment->from.x;
+        const Point from = path.From(), to = path.To();
+        const int segmentLow = std::min(from.y, to.y + 1);
+        const int segmentHigh = std::max(to.y, from.y + 1) - (from.y == to.y);
+        const int segmentX = from.x;
         // One test for the common case, which noisy values make no easier
         // to predict piece by piece.
         if (open & (segmentX == x) & (segmentLow <= high) & (low <= segmentHigh)) {
@@ -190,22 +260,40 @@ const LineSegment* AppendColumnRuns(const LineSegment* segment, const LineSegmen
     }
     if (open)
         AddColumnRun(runs, bounds, x, low, high);
-    return segment;
+}
+
+// The runs of every segment `path` gives.
+template <class Path> void AppendPathRuns(Path& path, const QRect& area, std::vector<QLine>& runs) {
+    const Bounds bounds{area.left(), area.right(), area.top(), area.bottom() + 1};
+    while (!path.Done()) {
+        if (path.From().x == path.To().x) {
+            AppendColumnRuns(path, bounds, runs);
+            continue;
+        }
+        AppendLineRuns(QPoint(path.From().x, path.From().y), QPoint(path.To().x, path.To().y), area,
+                       runs);
+        path.Next();
+    }
 }
 
 } // namespace
 
 void AppendPixelRuns(std::span<const LineSegment> segments, const QRect& area,
                      std::vector<QLine>& runs) {
-    const Bounds bounds{area.left(), area.right(), area.top(), area.bottom() + 1};
-    const LineSegment* const end = segments.data() + segments.size();
-    for (const LineSegment* segment = segments.data(); segment != end;) {
-        if (segment->from.x == segment->to.x) {
-            segment = AppendColumnRuns(segment, end, bounds, runs);
-            continue;
-        }
-        AppendLineRuns(QPoint(segment->from.x, segment->from.y),
-                       QPoint(segment->to.x, segment->to.y), area, runs);
-        ++segment;
+    SegmentArray path(segments);
+    AppendPathRuns(path, area, runs);
+}
+
+std::optional<Point> AppendCurveRuns(const int* columns, const int* rows, std::size_t size,
+                                     Point previous, int top, int bottom, const QRect& area,
+                                     std::vector<QLine>& runs) {
+    CurvePath path(columns, rows, size, previous, top, bottom);
+    AppendPathRuns(path, area, runs);
+    // The last segment drawn ends at the last point whose segment is drawn.
+    for (std::size_t k = size; k-- > 0;) {
+        const int fromRow = k > 0 ? rows[k - 1] : previous.y;
+        if (RowWithin(rows[k], top, bottom) && RowWithin(fromRow, top, bottom))
+            return Point{columns[k], rows[k]};
     }
+    return std::nullopt;
 }

@@ -9,6 +9,8 @@
 #include <QLine>
 #include <QRect>
 
+#include <cstddef>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -21,3 +23,12 @@
 // segments becomes a few runs per pixel column.
 void AppendPixelRuns(std::span<const LineSegment> segments, const QRect& area,
                      std::vector<QLine>& runs);
+
+// Appends the runs AppendPixelRuns gives for the segments CurveBlock draws:
+// from `previous` through each point (columns[k], rows[k]) in turn, those
+// whose two ends both lie in rows top .. bottom. The points are read as they
+// are, without a segment written anywhere. Returns the end of the last
+// segment drawn; none when none is.
+std::optional<Point> AppendCurveRuns(const int* columns, const int* rows, std::size_t size,
+                                     Point previous, int top, int bottom, const QRect& area,
+                                     std::vector<QLine>& runs);

@@ -110,6 +110,16 @@ void CQtDrawContext::Lines(std::span<const LineSegment> segments) {
     position = Packed(segments.back().to.x, segments.back().to.y);
 }
 
+Point CQtDrawContext::CurveBlock(const int* columns, const int* rows, std::size_t size,
+                                 Point previous, int top, int bottom) {
+    if (!pixelExact || pen.width > 1 || size == 0)
+        return CDrawContext::CurveBlock(columns, rows, size, previous, top, bottom);
+    if (const std::optional<Point> end =
+            AppendCurveRuns(columns, rows, size, previous, top, bottom, area, pending))
+        position = Packed(end->x, end->y);
+    return Point{columns[size - 1], rows[size - 1]};
+}
+
 void CQtDrawContext::QueueWideLine(const QLine& line) {
     if (line.dx() == 0 && !pending.empty()) {
         QLine& last = pending.back();

@@ -30,6 +30,8 @@ public:
     void MoveTo(int x, int y) override;
     void LineTo(int x, int y) override;
     void Lines(std::span<const LineSegment> segments) override;
+    Point CurveBlock(const int* columns, const int* rows, std::size_t size, Point previous, int top,
+                     int bottom) override;
     void TextOut(int x, int y, TextAlign align, std::string_view text) override;
     void SetTextColor(COLORREF color) override;
     int TextWidth(std::string_view text) override;

@@ -18,12 +18,7 @@ struct CurvePoints {
     int bottom = 0;
 
     Point At(std::size_t j) const { return Point{pixels[j], y.CurvePixel(values[j])}; }
-    // top <= py <= bottom as one comparison: below top, py - top wraps
-    // around to a large unsigned number.
-    bool Inside(int py) const {
-        return static_cast<unsigned>(py) - static_cast<unsigned>(top) <=
-               static_cast<unsigned>(bottom) - static_cast<unsigned>(top);
-    }
+    bool Inside(int py) const { return RowWithin(py, top, bottom); }
 };
 
 // Draws points 0 .. count - 1 (count within both spans) with marks: the
@@ -56,40 +51,9 @@ void DrawPointsWithMarks(const CurvePoints& points, std::size_t count, Point pre
     }
 }
 
-// Queues the segments from `previous` through the points of one block
-// (columns and rows, size of each) that lie inside, and returns the last
-// point. Each segment is written into the batch whether it lies inside or
-// not and counted only when it does: no branch on it, which noisy values
-// would make unpredictable. Kept out of line, apart from the loop over the
-// blocks, so that the compiler has the registers for this loop alone.
-[[gnu::noinline]] Point QueueBlock(const CurvePoints& points, const int* columns, const int* rows,
-                                   std::size_t size, Point previous, LineBatch& lines) {
-    // Copies: the compiler cannot tell that the segments written below do
-    // not change the integers they would otherwise be read from.
-    const CurvePoints bounds{{}, {}, points.y, points.top, points.bottom};
-    bool previousInside = bounds.Inside(previous.y);
-    std::span<LineSegment> room = lines.Room();
-    std::size_t written = 0;
-    for (std::size_t k = 0; k < size; ++k) {
-        if (written == room.size()) {
-            lines.Added(written);
-            room = lines.Room();
-            written = 0;
-        }
-        const Point point{columns[k], rows[k]};
-        const bool inside = bounds.Inside(point.y);
-        room[written] = LineSegment{previous, point};
-        written += previousInside & inside;
-        previous = point;
-        previousInside = inside;
-    }
-    lines.Added(written);
-    return previous;
-}
-
 // The same segments without marks. A million-point curve passes through
 // here, so the values are mapped a block at a time.
-void DrawSegments(const CurvePoints& points, std::size_t count, LineBatch& lines) {
+void DrawSegments(const CurvePoints& points, std::size_t count, CDrawContext& context) {
     if (count == 0)
         return;
     constexpr std::size_t kBlock = 512;
@@ -98,7 +62,8 @@ void DrawSegments(const CurvePoints& points, std::size_t count, LineBatch& lines
     for (std::size_t begin = 1; begin < count; begin += kBlock) {
         const std::size_t size = std::min(kBlock, count - begin);
         points.y.CurvePixels(points.values.subspan(begin, size), rows);
-        previous = QueueBlock(points, points.pixels.data() + begin, rows, size, previous, lines);
+        previous = context.CurveBlock(points.pixels.data() + begin, rows, size, previous,
+                                      points.top, points.bottom);
     }
 }
 
@@ -118,11 +83,12 @@ void CDiagram::DrawCurve(const PaintLayout& layout, CDrawContext& context, int c
     const std::size_t visited = std::min(layout.firstRowPastPlot + 1, points.pixels.size());
     const std::size_t count = std::min(visited, points.values.size());
     const Point start{layout.plotRect.left, layout.y.CurvePixel(0.0)};
-    LineBatch lines(context);
-    if (showMarks)
+    if (showMarks) {
+        LineBatch lines(context);
         DrawPointsWithMarks(points, count, start, record.markSize, lines, context);
-    else
-        DrawSegments(points, count, lines);
+    } else {
+        DrawSegments(points, count, context);
+    }
     if (count < visited) // a column shorter than X: raises
         cells.NumberAt(static_cast<long long>(count));
 }

@@ -20,6 +20,13 @@ enum class TextAlign {
     CenterTop = 6, // centred on x, top of the character cell at y
 };
 
+// top <= row <= bottom as one comparison: below top, row - top wraps around
+// to a large unsigned number.
+inline bool RowWithin(int row, int top, int bottom) {
+    return static_cast<unsigned>(row) - static_cast<unsigned>(top) <=
+           static_cast<unsigned>(bottom) - static_cast<unsigned>(top);
+}
+
 // A line from `from` to `to`: MoveTo(from) followed by LineTo(to).
 struct LineSegment {
     Point from;
@@ -46,6 +53,13 @@ public:
             LineTo(segment.to.x, segment.to.y);
         }
     }
+    // One block of a curve: the segments from `previous` through the points
+    // (columns[k], rows[k]), k = 0 .. size - 1, in turn, of which only those
+    // whose two ends both lie in rows top .. bottom are drawn, as Lines of
+    // them in order. Returns the last point. A context may draw the block
+    // without passing through segments, with the same result.
+    virtual Point CurveBlock(const int* columns, const int* rows, std::size_t size, Point previous,
+                             int top, int bottom);
     // Text (UTF-8, or Latin-1 when it is not valid UTF-8) in the current font
     // and text colour.
     virtual void TextOut(int x, int y, TextAlign align, std::string_view text) = 0;
