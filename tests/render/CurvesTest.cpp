@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace {
 
 const COLORREF kBlue = RGB(0, 0, 255);
@@ -74,4 +76,42 @@ TEST(Curve, EmptyCellDrawsAsZero) {
     auto curve = LinesOfColor(t.Paint(), kBlue);
     ASSERT_EQ(curve.size(), 3u);
     EXPECT_EQ(curve[1].to.y, 415); // the gap pulls the curve down to 0
+}
+
+// A curve handed over block by block, with rows above, inside and below rows
+// 0 .. 100, blocks with nothing inside and a first point outside: the default
+// draws exactly the segments whose two ends lie inside, in order, as lines.
+TEST(Curve, CurveBlockDrawsTheSegmentsWithBothEndsInside) {
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> row(-30, 130);
+    std::uniform_int_distribution<int> size(0, 700);
+    const int top = 0, bottom = 100;
+    CRecordingContext dc;
+    std::vector<std::pair<Point, Point>> expected;
+    Point previous{-5, 140}; // outside: the first segment is not drawn
+    int x = 0;
+    for (int block = 0; block < 12; ++block) {
+        SCOPED_TRACE(testing::Message() << "block " << block);
+        std::vector<int> columns, rows;
+        const int count = block == 3 ? 300 : size(random);
+        for (int k = 0; k < count; ++k) {
+            x += k % 3 == 0;
+            columns.push_back(x);
+            // Block 3 lies wholly below the plot; block 5 runs along its edges.
+            rows.push_back(block == 3 ? 101 + k % 9 : block == 5 ? (k % 2) * bottom : row(random));
+        }
+        Point from = previous;
+        for (int k = 0; k < count; ++k) {
+            const Point to{columns[k], rows[k]};
+            if (from.y >= top && from.y <= bottom && to.y >= top && to.y <= bottom)
+                expected.emplace_back(from, to);
+            from = to;
+        }
+        previous =
+            dc.CurveBlock(columns.data(), rows.data(), columns.size(), previous, top, bottom);
+        ASSERT_EQ(previous, from);
+    }
+    const auto lines = OpsOf<LineOp>(dc.Ops());
+    ASSERT_GT(expected.size(), 1000u);
+    EXPECT_EQ(Segments(lines), expected);
 }

@@ -2,13 +2,17 @@
 #include "qtdraw/QtDrawContext.h"
 #include "RenderTestSupport.h"
 #include "diagram/Numbers.h"
+#include "qtdraw/PixelRuns.h"
 
 #include <QImage>
 #include <QPainter>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <optional>
 #include <random>
 #include <set>
 
@@ -360,4 +364,126 @@ TEST_F(QtContext, ColumnRunsFarAboveThePictureKeepTheirColumnsApart) {
             expected.push_back("6," + std::to_string(y));
     }
     EXPECT_EQ(PixelsOf(kBlack), expected);
+}
+
+namespace {
+
+// A curve's points in a 60 x 40 picture, of one kind: steep, flat, noisy
+// (thousands of rows in a few columns), gapped (rows far outside now and
+// then), single-column spikes, or running right to left past every edge.
+struct CurveCase {
+    const char* name;
+    std::vector<int> columns, rows;
+};
+
+std::vector<CurveCase> GeneratedCurves() {
+    std::mt19937 random(21);
+    std::uniform_int_distribution<int> wide(-20, 60);
+    std::uniform_int_distribution<int> step(-2, 2);
+    std::uniform_int_distribution<int> choice(0, 99);
+    std::vector<CurveCase> cases;
+    const auto add = [&](const char* name, int count, auto&& point) {
+        CurveCase& c = cases.emplace_back(CurveCase{name, {}, {}});
+        for (int k = 0; k < count; ++k) {
+            const Point p = point(k);
+            c.columns.push_back(p.x);
+            c.rows.push_back(p.y);
+        }
+    };
+    add("steep", 400, [&](int k) { return Point{k / 6, wide(random)}; });
+    add("flat", 300, [](int k) { return Point{k / 4 - 3, 17}; });
+    int walk = 20;
+    add("noisy", 6000, [&](int k) {
+        walk = std::clamp(walk + step(random), -6, 46);
+        return Point{k / 100, walk + step(random)};
+    });
+    add("gapped", 3000, [&](int k) {
+        const int c = choice(random);
+        const int y = c < 3 ? 268435456 : c < 6 ? -268435456 : c < 9 ? 435 : 15 + step(random);
+        return Point{k / 50, y};
+    });
+    add("spikes", 2000, [&](int k) {
+        const int c = choice(random);
+        return Point{k / 40, c == 0 ? -15 : c == 1 ? 55 : c == 2 ? wide(random) : 30};
+    });
+    add("leaving", 2000, [&](int k) {
+        walk = std::clamp(walk + 3 * step(random), -25, 65);
+        return Point{70 - k / 20, walk};
+    });
+    return cases;
+}
+
+std::vector<std::array<int, 4>> Listed(const std::vector<QLine>& runs) {
+    std::vector<std::array<int, 4>> listed;
+    for (const QLine& run : runs)
+        listed.push_back({run.x1(), run.y1(), run.x2(), run.y2()});
+    return listed;
+}
+
+} // namespace
+
+// Points straight into runs give the runs of the segments the curve rule
+// selects, block by block (runs carried from one block to the next, and from
+// a run queued before the curve), and the end of the last one drawn.
+TEST(PixelRuns, CurveRunsAreTheRunsOfTheSegmentsDrawn) {
+    const QRect area = Blank().rect().adjusted(-1, -1, 1, 1);
+    for (const CurveCase& curve : GeneratedCurves())
+        for (const auto& [top, bottom] : {std::pair{-10, 50}, std::pair{5, 30}}) {
+            SCOPED_TRACE(testing::Message() << curve.name << ", rows " << top << ".." << bottom);
+            std::vector<QLine> direct{QLine(0, 10, 0, 25)}, viaSegments = direct;
+            Point previous{0, 12};
+            for (std::size_t begin = 0, size = 1; begin < curve.rows.size();
+                 begin += size, size = size * 3 + 1) {
+                size = std::min(size, curve.rows.size() - begin);
+                std::vector<LineSegment> drawn;
+                Point from = previous;
+                for (std::size_t k = begin; k < begin + size; ++k) {
+                    const Point to{curve.columns[k], curve.rows[k]};
+                    if (from.y >= top && from.y <= bottom && to.y >= top && to.y <= bottom)
+                        drawn.push_back(LineSegment{from, to});
+                    from = to;
+                }
+                AppendPixelRuns(drawn, area, viaSegments);
+                const std::optional<Point> end =
+                    AppendCurveRuns(curve.columns.data() + begin, curve.rows.data() + begin, size,
+                                    previous, top, bottom, area, direct);
+                ASSERT_EQ(end.has_value(), !drawn.empty()) << "block at " << begin;
+                if (end) {
+                    ASSERT_EQ(*end, drawn.back().to) << "block at " << begin;
+                }
+                ASSERT_EQ(Listed(direct), Listed(viaSegments)) << "block at " << begin;
+                previous = from;
+            }
+            EXPECT_GT(direct.size(), 1u);
+        }
+}
+
+// After a block the context goes on from the end of the last segment drawn
+// (or from where it was when none is), as after the same segments as lines:
+// the picture equals the unreduced drawing's.
+TEST(QtPicture, CurveBlockLeavesThePositionWhereItsLinesWould) {
+    const std::vector<CurveCase> curves = GeneratedCurves();
+    for (int width : {1, 3}) {
+        SCOPED_TRACE(testing::Message() << "width " << width);
+        QImage direct = Blank(), alone = Blank();
+        for (QImage* image : {&direct, &alone}) {
+            QPainter painter(image);
+            CQtDrawContext qt(painter);
+            OneLineAtATime unreduced(qt);
+            CDrawContext& dc = image == &direct ? static_cast<CDrawContext&>(qt) : unreduced;
+            dc.SelectPen(PenSpec{width, RGB(0, 0, 200)});
+            Point previous{3, 3};
+            for (const CurveCase& curve : curves) {
+                dc.MoveTo(50, 2);
+                // Nothing drawn: the position stays at the MoveTo.
+                const int below[] = {45, 46, 47};
+                previous = dc.CurveBlock(curve.columns.data(), below, 3, previous, 5, 30);
+                dc.LineTo(55, 8);
+                previous = dc.CurveBlock(curve.columns.data(), curve.rows.data(), curve.rows.size(),
+                                         previous, 5, 30);
+                dc.LineTo(58, 38);
+            }
+        }
+        ASSERT_TRUE(direct == alone) << "first difference at " << FirstDifference(direct, alone);
+    }
 }
