@@ -1,21 +1,17 @@
 #include "diagram/CommandLine.h"
 
+#include "diagram/AsciiChars.h"
 #include "diagram/CDiagram.h"
 #include "diagram/Numbers.h"
 
-#include <cctype>
 #include <string>
 
 namespace {
 
-bool IsBlank(char c) {
-    return std::isspace(static_cast<unsigned char>(c)) != 0;
-}
-
 std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front()))
+    while (!text.empty() && IsAsciiSpace(text.front()))
         text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
+    while (!text.empty() && IsAsciiSpace(text.back()))
         text.remove_suffix(1);
     return text;
 }
@@ -23,7 +19,7 @@ std::string_view Trim(std::string_view text) {
 std::string ToLower(std::string_view text) {
     std::string lower(text);
     for (char& c : lower)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        c = AsciiLower(c);
     return lower;
 }
 

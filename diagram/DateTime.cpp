@@ -1,8 +1,8 @@
 #include "diagram/DateTime.h"
 
+#include "diagram/AsciiChars.h"
 #include "diagram/Numbers.h"
 
-#include <cctype>
 #include <cmath>
 
 namespace {
@@ -48,7 +48,7 @@ struct Reader {
     bool AtEnd() const { return pos >= text.size(); }
     char Peek() const { return AtEnd() ? '\0' : text[pos]; }
     void SkipBlanks() {
-        while (!AtEnd() && std::isspace(static_cast<unsigned char>(text[pos])))
+        while (!AtEnd() && IsAsciiSpace(text[pos]))
             ++pos;
     }
     bool Take(char c) {
@@ -61,19 +61,18 @@ struct Reader {
     bool Number(int& value, int& digits, int maxDigits = 4) {
         value = 0;
         digits = 0;
-        while (!AtEnd() && std::isdigit(static_cast<unsigned char>(text[pos])) &&
-               digits < maxDigits) {
+        while (!AtEnd() && IsAsciiDigit(text[pos]) && digits < maxDigits) {
             value = value * 10 + (text[pos] - '0');
             ++pos;
             ++digits;
         }
-        return digits > 0 && !(std::isdigit(static_cast<unsigned char>(Peek())));
+        return digits > 0 && !IsAsciiDigit(Peek());
     }
     bool Word(std::string_view word) {
         if (text.size() - pos < word.size())
             return false;
         for (std::size_t i = 0; i < word.size(); ++i)
-            if (std::toupper(static_cast<unsigned char>(text[pos + i])) != word[i])
+            if (AsciiUpper(text[pos + i]) != word[i])
                 return false;
         pos += word.size();
         return true;
@@ -101,9 +100,9 @@ bool ParseTime(Reader& r, TimeOfDay& t) {
         t.second = whole;
         if (r.Take('.')) {
             double scale = 0.1;
-            if (!std::isdigit(static_cast<unsigned char>(r.Peek())))
+            if (!IsAsciiDigit(r.Peek()))
                 return false;
-            while (std::isdigit(static_cast<unsigned char>(r.Peek()))) {
+            while (IsAsciiDigit(r.Peek())) {
                 t.second += (r.Peek() - '0') * scale;
                 scale /= 10;
                 ++r.pos;
@@ -113,7 +112,7 @@ bool ParseTime(Reader& r, TimeOfDay& t) {
     const std::size_t beforeMeridiem = r.pos;
     r.SkipBlanks();
     if (r.Word("AM") || r.Word("PM")) {
-        const bool pm = std::toupper(static_cast<unsigned char>(r.text[r.pos - 2])) == 'P';
+        const bool pm = AsciiUpper(r.text[r.pos - 2]) == 'P';
         if (t.hour < 1 || t.hour > 12)
             return false;
         t.hour = t.hour % 12 + (pm ? 12 : 0);
@@ -164,7 +163,7 @@ bool LooksLikeTime(std::string_view text) {
     for (char c : text) {
         if (c == ':')
             return true;
-        if (!std::isdigit(static_cast<unsigned char>(c)))
+        if (!IsAsciiDigit(c))
             return false;
     }
     return false;

@@ -1,5 +1,7 @@
 #include "diagram/Numbers.h"
 
+#include "diagram/AsciiChars.h"
+
 #include <bit>
 #include <cerrno>
 #include <charconv>
@@ -43,7 +45,7 @@ template <class F> auto WithTerminated(std::string_view text, F&& parse) {
 bool FastDecimal(std::string_view text, double& result) {
     std::size_t i = 0;
     const std::size_t n = text.size();
-    while (i < n && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
+    while (i < n && IsAsciiSpace(text[i]))
         ++i;
     bool negative = false;
     if (i < n && (text[i] == '+' || text[i] == '-'))
@@ -52,7 +54,7 @@ bool FastDecimal(std::string_view text, double& result) {
     int digits = 0;
     int exponent = 0;
     const std::size_t integerStart = i;
-    while (i < n && text[i] >= '0' && text[i] <= '9') {
+    while (i < n && IsAsciiDigit(text[i])) {
         mantissa = mantissa * 10 + static_cast<std::uint64_t>(text[i++] - '0');
         ++digits;
     }
@@ -61,7 +63,7 @@ bool FastDecimal(std::string_view text, double& result) {
         return false; // hexadecimal
     if (i < n && text[i] == '.') {
         ++i;
-        while (i < n && text[i] >= '0' && text[i] <= '9') {
+        while (i < n && IsAsciiDigit(text[i])) {
             mantissa = mantissa * 10 + static_cast<std::uint64_t>(text[i++] - '0');
             ++digits;
             --exponent;
@@ -74,9 +76,9 @@ bool FastDecimal(std::string_view text, double& result) {
         bool negativeExponent = false;
         if (j < n && (text[j] == '+' || text[j] == '-'))
             negativeExponent = text[j++] == '-';
-        if (j < n && text[j] >= '0' && text[j] <= '9') {
+        if (j < n && IsAsciiDigit(text[j])) {
             int value = 0;
-            while (j < n && text[j] >= '0' && text[j] <= '9') {
+            while (j < n && IsAsciiDigit(text[j])) {
                 if (value > 1000)
                     return false;
                 value = value * 10 + (text[j++] - '0');

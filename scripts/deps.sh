@@ -30,9 +30,12 @@ if [ ${#missing[@]} -gt 0 ]; then
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
-if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
-  echo "Generating the de_DE.UTF-8 locale"
-  as_root sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-  grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' | as_root tee -a /etc/locale.gen >/dev/null
-  as_root locale-gen
-fi
+# The locale tests run under a German and a Turkish locale.
+for name in de_DE tr_TR; do
+  if ! locale -a 2>/dev/null | grep -qi "^$name\.utf-\?8$"; then
+    echo "Generating the $name.UTF-8 locale"
+    as_root sed -i "s/^# *\($name.UTF-8 UTF-8\)/\1/" /etc/locale.gen
+    grep -q "^$name.UTF-8 UTF-8" /etc/locale.gen || echo "$name.UTF-8 UTF-8" | as_root tee -a /etc/locale.gen >/dev/null
+    as_root locale-gen
+  fi
+done

@@ -1,5 +1,6 @@
 // Runs under LC_ALL=de_DE.UTF-8, where the C library reads "2.5" as 2 and
-// writes 2.5 as "2,500": the program's own rules must not notice.
+// writes 2.5 as "2,500", and under tr_TR.UTF-8, where it leaves 'I'
+// uppercase: the program's own rules must not notice.
 #include "diagram/CDiagram.h"
 #include "diagram/DateTime.h"
 #include "diagram/Numbers.h"
@@ -8,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <clocale>
 #include <cstdlib>
 
@@ -35,4 +37,22 @@ TEST(GermanLocale, NumbersAndDatesFollowTheCRules) {
     EXPECT_EQ(diagram.values[0][0], "37991.500000");
     EXPECT_EQ(diagram.values[2][0], "2.500000"); // spectrum of a constant 2.5
     std::setlocale(LC_ALL, "C");
+}
+
+TEST(TurkishLocale, CommandWordsAndTimesReadAsInTheCLocale) {
+    ASSERT_NE(std::setlocale(LC_ALL, "tr_TR.UTF-8"), nullptr)
+        << "the tr_TR.UTF-8 locale is not installed";
+    ASSERT_NE(std::tolower('I'), 'i') << "this locale does not lowercase I as Turkish does";
+
+    TempDir dir;
+    RecordingHost host;
+    CDiagram diagram(&host);
+    const auto file = dir.Write("tr.txt", "X=DATETIME\nT\nt;a\n"
+                                          "01/05/2004 01:00 PM;1\n01/05/2004 02:00 pm;2\n");
+    const bool loaded = diagram.LoadFile(file.string());
+    std::setlocale(LC_ALL, "C");
+    ASSERT_TRUE(loaded);
+    EXPECT_TRUE(diagram.xIsDateTime);
+    EXPECT_EQ(diagram.values[0][0], "37991.541667");
+    EXPECT_EQ(diagram.values[0][1], "37991.583333");
 }
