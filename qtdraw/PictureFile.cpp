@@ -1,5 +1,7 @@
 #include "qtdraw/PictureFile.h"
 
+#include "diagram/AsciiChars.h"
+
 #include <QImage>
 #include <QPageSize>
 #include <QPdfWriter>
@@ -7,7 +9,6 @@
 #include <QSvgGenerator>
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 
 namespace {
@@ -57,8 +58,7 @@ bool WriteInto(QSaveFile& file, PictureFormat format, QSize size,
 
 std::optional<PictureFormat> PictureFormatFor(const std::string& path) {
     std::string extension = std::filesystem::path(path).extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(extension.begin(), extension.end(), extension.begin(), AsciiLower);
     if (extension == ".png")
         return PictureFormat::Png;
     if (extension == ".pdf")
