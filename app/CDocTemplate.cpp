@@ -7,10 +7,11 @@
 
 std::unique_ptr<CChildFrame> CDocTemplate::CreateFrame() {
     auto frame = std::make_unique<CChildFrame>();
-    // The document lives inside the frame and goes when it is closed.
-    auto* doc = new CKelvaroDoc(frame.get());
-    auto* view = new CKelvaroView(*doc, *m_pMainFrame, *this);
+    // The frame owns the view, the view its document: closing the frame
+    // takes down all three.
+    auto* view = new CKelvaroView(std::make_unique<CKelvaroDoc>(), *m_pMainFrame, *this);
     frame->setWidget(view);
+    CKelvaroDoc* doc = &view->Document();
     QObject::connect(doc, &CKelvaroDoc::TitleChanged, frame.get(), &QWidget::setWindowTitle);
     QObject::connect(doc, &CKelvaroDoc::TitleChanged, m_pMainFrame, &CMainFrame::UpdateCommandUi);
     // The first paint lays the plot out for the size the window will have.

@@ -20,9 +20,9 @@
 
 #include <stdexcept>
 
-CKelvaroView::CKelvaroView(CKelvaroDoc& doc, CMainFrame& mainFrame, CDocTemplate& docTemplate,
-                           QWidget* parent)
-    : QWidget(parent), m_doc(doc), m_mainFrame(mainFrame), m_docTemplate(docTemplate),
+CKelvaroView::CKelvaroView(std::unique_ptr<CKelvaroDoc> doc, CMainFrame& mainFrame,
+                           CDocTemplate& docTemplate, QWidget* parent)
+    : QWidget(parent), m_pDoc(std::move(doc)), m_mainFrame(mainFrame), m_docTemplate(docTemplate),
       m_pDiagram(std::make_unique<CDiagram>(this)), m_input(*this, *m_pDiagram, *this),
       m_live(*m_pDiagram) {
     // The system window colour behind the diagram, as the view is erased to it.
@@ -30,14 +30,14 @@ CKelvaroView::CKelvaroView(CKelvaroDoc& doc, CMainFrame& mainFrame, CDocTemplate
     setAutoFillBackground(true);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
-    m_doc.m_pDiagram = m_pDiagram.get();
-    m_doc.m_pViewDC = &m_layoutDC;
+    m_pDoc->m_pDiagram = m_pDiagram.get();
+    m_pDoc->m_pViewDC = &m_layoutDC;
     connect(&m_refreshTimer, &QTimer::timeout, this, &CKelvaroView::OnRefreshTimer);
 }
 
 CKelvaroView::~CKelvaroView() {
-    m_doc.m_pDiagram = nullptr;
-    m_doc.m_pViewDC = nullptr;
+    m_pDoc->m_pDiagram = nullptr;
+    m_pDoc->m_pViewDC = nullptr;
 }
 
 void CKelvaroView::paintEvent(QPaintEvent*) {

@@ -23,14 +23,15 @@ class QPaintDevice;
 class CKelvaroView : public QWidget, public IDiagramHost, public IViewShell {
     Q_OBJECT
 public:
-    // Makes the diagram and hands it, with the drawing context of the first
-    // paint, to doc.
-    CKelvaroView(CKelvaroDoc& doc, CMainFrame& mainFrame, CDocTemplate& docTemplate,
+    // Takes doc, makes the diagram and hands it, with the drawing context of
+    // the first paint, to doc. The document goes with the view, after
+    // everything of the view that points to it.
+    CKelvaroView(std::unique_ptr<CKelvaroDoc> doc, CMainFrame& mainFrame, CDocTemplate& docTemplate,
                  QWidget* parent = nullptr);
     ~CKelvaroView() override;
 
     CDiagram& Diagram() const { return *m_pDiagram; }
-    CKelvaroDoc& Document() const { return m_doc; }
+    CKelvaroDoc& Document() const { return *m_pDoc; }
 
     // ---- Commands ----
     void OnEditCopy();
@@ -82,7 +83,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    CKelvaroDoc& m_doc;
+    // First, so that it is destroyed last.
+    std::unique_ptr<CKelvaroDoc> m_pDoc;
     CMainFrame& m_mainFrame;
     CDocTemplate& m_docTemplate;
     std::unique_ptr<CDiagram> m_pDiagram;

@@ -31,6 +31,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <utility>
 
 namespace {
 
@@ -106,10 +107,11 @@ CMainFrame::CMainFrame(CDocManager& docManager)
     UpdateCommandUi();
 }
 
-// The child windows close while the QWidget part of the frame takes them
-// down, after this destructor: the area must not call the frame back then.
+// The child windows go first, while the frame they report to is still whole;
+// the area must not call the frame back while it is being taken down.
 CMainFrame::~CMainFrame() {
     disconnect(m_pMdiArea, nullptr, this, nullptr);
+    delete std::exchange(m_pMdiArea, nullptr);
 }
 
 void CMainFrame::CreateActions() {

@@ -149,7 +149,7 @@ TEST(CliErrors, UsageErrorsExitWithTwo) {
 TEST(CliDump, StreamedLayoutIsThatOfTheWholeDocument) {
     TempDir dir;
     dir.Write("empty.txt", "T\nt;a\n");
-    dir.Write("bin.txt", std::string("T\"\\\n\xff;b\x01\n1;\xc3\n", 16));
+    dir.Write("bin.txt", "T\"\\\n\xff;b\x01\n1;\xc3\n");
     std::vector<std::string> files = {"empty.txt", "bin.txt"};
     for (const char* name :
          {"pump_test.txt", "logger_datetime.txt", "word_labels.txt", "sinusoid.txt"})
