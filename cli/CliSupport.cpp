@@ -42,12 +42,14 @@ void AddLoadOptions(CLI::App& command, LoadOptions& options) {
 }
 
 bool LoadDiagram(const LoadOptions& options, CDiagram& diagram) {
+    // Unlike the viewer, the batch tool reads pipes and devices too.
+    const LoadLimits limits{.onlyRegularFiles = false};
     bool loaded = false;
     if (options.xRange.size() == 2) {
         ZoomOpenScope zoom(options.xRange[0], options.xRange[1], 0.0, 0.0);
-        loaded = diagram.LoadFile(options.file);
+        loaded = diagram.LoadFile(options.file, limits);
     } else {
-        loaded = diagram.LoadFile(options.file);
+        loaded = diagram.LoadFile(options.file, limits);
     }
     if (loaded && options.spectrumColumn) {
         const int column = *options.spectrumColumn;

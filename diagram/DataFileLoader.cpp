@@ -13,35 +13,20 @@
 
 #include <filesystem>
 #include <memory>
+#include <new>
 #include <utility>
 
 namespace {
 
-// Where the file's last line ends when no line feed ends it: the file's size;
-// -1 when the file ends with a line feed, is empty or is no regular file.
-long long UnterminatedEnd(const std::string& path, const FileStamp& stamp) {
-    if (!stamp.regular || stamp.size == 0)
-        return -1;
-    const FileDescriptor file(path);
-    std::string last;
-    if (file.Get() < 0 || !ReadBytesAt(file.Get(), stamp.size - 1, 1, last))
-        return -1; // the read of the file itself tells what is wrong
-    return last == "\n" ? -1 : stamp.size;
-}
-
 // The read position after a load that parsed the file up to end: appendable
-// when the path still names the file the load read and its first end bytes
-// give a fingerprint.
-ReadPosition PositionAfterLoad(const std::string& path, const FileStamp& stamp, long long end,
-                               long long lines, bool appendable) {
+// when its first end bytes give a fingerprint.
+ReadPosition PositionAfterLoad(const LineReader& reader, long long end, long long lines,
+                               bool appendable) {
     ReadPosition position;
-    position.stamp = stamp;
-    if (!appendable || !stamp.regular)
+    position.stamp = reader.Stamp();
+    if (!appendable || !position.stamp.regular)
         return position;
-    const FileDescriptor file(path);
-    if (file.Get() < 0 || StampOf(file.Get()) != stamp)
-        return position;
-    if (const std::optional<std::uint64_t> fingerprint = FingerprintOf(file.Get(), end)) {
+    if (const std::optional<std::uint64_t> fingerprint = FingerprintOf(reader.Descriptor(), end)) {
         position.appendable = true;
         position.end = end;
         position.lines = lines;
@@ -50,33 +35,36 @@ ReadPosition PositionAfterLoad(const std::string& path, const FileStamp& stamp, 
     return position;
 }
 
+// A byte count in the messages about memory: megabytes, rounded.
+std::string Megabytes(long long bytes) {
+    return std::to_string((bytes + 500'000) / 1'000'000) + " MB";
+}
+
 // The thread reading the file's second half, and the command count when it
 // started: a command between the header and the second half may change how
 // its rows read (a date X), and then its rows are not used.
 struct SecondHalf {
-    SecondHalf(const std::string& path, long long from, long long to, const RowsAhead::Shape& shape,
+    SecondHalf(int descriptor, long long from, long long to, const RowsAhead::Shape& shape,
                long long commands)
-        : rows(path, from, to, shape), commandsAtStart(commands) {}
+        : rows(descriptor, from, to, shape), commandsAtStart(commands) {}
     RowsAhead rows;
     long long commandsAtStart;
 };
 
-std::unique_ptr<SecondHalf> StartSecondHalf(const CDiagram& d, const std::string& path,
-                                            const LineReader& reader, const LoadLimits& limits,
-                                            long long commands) {
+// The thread reads through the load's own descriptor, so both halves are of
+// the one file the load opened.
+std::unique_ptr<SecondHalf> StartSecondHalf(const CDiagram& d, const LineReader& reader,
+                                            const LoadLimits& limits, long long commands) {
     const FileStamp& stamp = reader.Stamp();
     if (!HasSecondCore() || !stamp.regular || stamp.size < limits.twoThreadsFrom ||
         stamp.size > limits.maxBytes)
         return nullptr;
-    const FileDescriptor file(path);
-    if (file.Get() < 0)
-        return nullptr;
-    const std::optional<long long> from = RowsAhead::SplitPoint(file.Get(), stamp.size);
+    const std::optional<long long> from = RowsAhead::SplitPoint(reader.Descriptor(), stamp.size);
     if (!from || *from <= reader.BytesConsumed())
         return nullptr;
     const RowsAhead::Shape shape{d.columnCount, d.xIsDateTime, d.xRange, limits.maxLineBytes,
                                  limits.maxRows};
-    return std::make_unique<SecondHalf>(path, *from, stamp.size, shape, commands);
+    return std::make_unique<SecondHalf>(reader.Descriptor(), *from, stamp.size, shape, commands);
 }
 
 // Appends the rows of the second half and moves the reader past them, when
@@ -113,57 +101,71 @@ bool CDiagram::LoadFile(const std::string& path, const LoadLimits& limits, LoadM
     const WorkingTextsScope workingTexts(*this);
     LineReader reader(path, limits);
     if (!reader.IsOpen()) {
-        ShowWarning("Can not open a file \"" + shownPath + "\".");
+        if (!reader.NotRegularKind().empty())
+            ShowWarning("Can not read a file \"" + shownPath + "\": it is not a regular file (" +
+                        reader.NotRegularKind() + ").");
+        else
+            ShowWarning("Can not open a file \"" + shownPath + "\".");
         return false;
     }
     // A zoom window takes its range from the request of its open and keeps it
     // for every later read of its file.
     if (mode == LoadMode::Open && g_bZoomOpen)
         xRange = XRange{g_zoomXFrom, g_zoomXTo};
-    const long long unterminatedEnd = UnterminatedEnd(path, reader.Stamp());
 
     TableLoad load(*this, limits, shownPath, values, 0);
-    load.ResetTable();
-    long long parsedEnd = 0; // past the last line that ended with a line feed
-    long long parsedLines = 0;
-    bool storedUnterminated = false;
-    std::unique_ptr<SecondHalf> secondHalf;
-    std::string_view line;
-    while (reader.Next(line)) {
-        const bool unterminated = reader.BytesConsumed() == unterminatedEnd;
-        // During a refresh a last line without a line feed is a row still being
-        // written: the next read takes it once it is complete.
-        if (unterminated && mode == LoadMode::Refresh)
-            break;
-        const bool hadHeader = columnCount != 0;
-        if (!load.Line(line, reader.LineNumber()))
-            return false;
-        storedUnterminated = unterminated;
-        if (!unterminated) {
-            parsedEnd = reader.BytesConsumed();
-            parsedLines = reader.LineNumber();
-        }
-        if (!hadHeader && columnCount != 0)
-            secondHalf = StartSecondHalf(*this, path, reader, limits, load.Commands());
-        if (secondHalf && parsedEnd == secondHalf->rows.From()) {
-            if (TakeSecondHalf(*this, *secondHalf, load.Commands(), limits, reader)) {
+    try {
+        load.ResetTable();
+        long long parsedEnd = 0; // past the last line that ended with a line feed
+        long long parsedLines = 0;
+        bool storedUnterminated = false;
+        std::unique_ptr<SecondHalf> secondHalf;
+        std::string_view line;
+        while (reader.Next(line)) {
+            const bool unterminated = reader.LastLineUnterminated();
+            // A last line without a line feed may be a row still being
+            // written: during a refresh, or when the file has grown since it
+            // was opened, the next read takes it once it is complete.
+            if (unterminated && (mode == LoadMode::Refresh || reader.Grew()))
+                break;
+            const bool hadHeader = columnCount != 0;
+            if (!load.Line(line, reader.LineNumber()))
+                return false;
+            storedUnterminated = unterminated;
+            if (!unterminated) {
                 parsedEnd = reader.BytesConsumed();
                 parsedLines = reader.LineNumber();
             }
-            secondHalf.reset();
+            if (!hadHeader && columnCount != 0)
+                secondHalf = StartSecondHalf(*this, reader, limits, load.Commands());
+            if (secondHalf && parsedEnd == secondHalf->rows.From()) {
+                if (TakeSecondHalf(*this, *secondHalf, load.Commands(), limits, reader)) {
+                    parsedEnd = reader.BytesConsumed();
+                    parsedLines = reader.LineNumber();
+                }
+                secondHalf.reset();
+            }
         }
-    }
-    if (!load.End(reader))
+        if (!load.End(reader))
+            return false;
+
+        filePath = shownPath;
+        fileName = fullPath.filename().string();
+        fileTitle = fileName.substr(0, fileName.find('.'));
+
+        if (columnCount == 0)
+            throw InvalidArgumentError("The file has no header line naming its columns.");
+        lastRead = PositionAfterLoad(reader, parsedEnd, parsedLines, !storedUnterminated);
+        if (mode == LoadMode::Open)
+            ComputeSpectrum();
+    } catch (const std::bad_alloc&) {
+        // Whatever the table took goes back before the message.
+        load.ResetTable();
+        std::string amount = Megabytes(reader.BytesRead()) + " read";
+        if (reader.Stamp().regular)
+            amount += " of " + Megabytes(reader.Stamp().size);
+        ShowWarning("Not enough memory to load \"" + shownPath + "\" (" + amount + ").");
         return false;
-
-    filePath = shownPath;
-    fileName = fullPath.filename().string();
-    fileTitle = fileName.substr(0, fileName.find('.'));
-
-    if (columnCount == 0)
-        throw InvalidArgumentError("The file has no header line naming its columns.");
-    lastRead = PositionAfterLoad(path, reader.Stamp(), parsedEnd, parsedLines, !storedUnterminated);
-    if (mode == LoadMode::Open)
-        ComputeSpectrum();
+    }
     return true;
 }

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -21,12 +22,27 @@ void Mix(std::uint64_t& hash, const std::string& bytes) {
 
 } // namespace
 
-FileDescriptor::FileDescriptor(const std::string& path)
-    : descriptor(open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+// O_NONBLOCK makes the open of a FIFO return at once; reads of a regular file
+// are not affected by it.
+FileDescriptor::FileDescriptor(const std::string& path, Wait wait)
+    : descriptor(
+          open(path.c_str(), O_RDONLY | O_CLOEXEC | (wait == Wait::Never ? O_NONBLOCK : 0))) {}
 
 FileDescriptor::~FileDescriptor() {
     if (descriptor >= 0)
         close(descriptor);
+}
+
+FileDescriptor::FileDescriptor(FileDescriptor&& other) noexcept
+    : descriptor(std::exchange(other.descriptor, -1)) {}
+
+FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept {
+    if (this != &other) {
+        if (descriptor >= 0)
+            close(descriptor);
+        descriptor = std::exchange(other.descriptor, -1);
+    }
+    return *this;
 }
 
 bool ReadBytesAt(int descriptor, long long offset, std::size_t count, std::string& out) {
@@ -63,4 +79,11 @@ std::optional<std::uint64_t> FingerprintOf(int descriptor, long long length) {
         if (!sample(length / (kInnerBlocks + 1) * i, kInnerBlock))
             return std::nullopt;
     return hash;
+}
+
+bool StillBeginsAsBefore(int descriptor, const FileStamp& before, std::uint64_t fingerprint) {
+    const std::optional<FileStamp> now = StampOf(descriptor);
+    if (!now || now->size < before.size)
+        return false;
+    return *now == before || FingerprintOf(descriptor, before.size) == fingerprint;
 }

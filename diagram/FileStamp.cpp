@@ -15,6 +15,26 @@ FileStamp StampFrom(const struct stat& info) {
     return stamp;
 }
 
+std::string KindOf(const struct stat& info) {
+    const mode_t type = info.st_mode & S_IFMT;
+    switch (type) {
+    case S_IFREG:
+        return {};
+    case S_IFDIR:
+        return "a folder";
+    case S_IFIFO:
+        return "a FIFO";
+    case S_IFSOCK:
+        return "a socket";
+    case S_IFCHR:
+        return "a character device";
+    case S_IFBLK:
+        return "a block device";
+    default:
+        return "not a file of a known kind";
+    }
+}
+
 } // namespace
 
 std::optional<FileStamp> StampOf(int descriptor) {
@@ -31,9 +51,12 @@ std::optional<FileStamp> StampOf(const std::string& path) {
     return StampFrom(info);
 }
 
-bool ReadSawOneVersion(const FileStamp& before, long long bytesRead, int descriptor,
-                       const std::string& path) {
-    if (!before.regular)
-        return true;
-    return bytesRead == before.size && StampOf(descriptor) == before && StampOf(path) == before;
+std::string NonRegularKind(int descriptor) {
+    struct stat info {};
+    return fstat(descriptor, &info) == 0 ? KindOf(info) : std::string();
+}
+
+std::string NonRegularKind(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 ? KindOf(info) : std::string();
 }

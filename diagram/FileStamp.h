@@ -1,7 +1,7 @@
 // What tells one state of a file on disk from another without reading it:
 // which file it is (device and inode) and, as far as the file system says,
-// which content (size and modification time). A load compares the stamps
-// before and after its read; a refresh can compare one with the last load's.
+// which content (size and modification time). A refresh compares the file's
+// stamp with the one of its last read.
 #pragma once
 
 #include <optional>
@@ -21,9 +21,9 @@ struct FileStamp {
 std::optional<FileStamp> StampOf(int descriptor);
 std::optional<FileStamp> StampOf(const std::string& path);
 
-// Whether a read of bytesRead bytes from descriptor, opened as path when the
-// file had the stamp `before`, saw one version of one file: the path still
-// names that file, its size and modification time are unchanged, and the
-// read took exactly that size. Always true for a file that is not regular.
-bool ReadSawOneVersion(const FileStamp& before, long long bytesRead, int descriptor,
-                       const std::string& path);
+// What an open file or the file a path names is when it is not a regular
+// file, as a message says it: "a folder", "a FIFO", "a socket", "a character
+// device", "a block device" or "not a file of a known kind"; empty for a
+// regular file and for one that cannot be looked at.
+std::string NonRegularKind(int descriptor);
+std::string NonRegularKind(const std::string& path);

@@ -1,38 +1,75 @@
 #include "diagram/LineReader.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
-#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 constexpr std::size_t kBlockSize = 1 << 18;
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-bool IsDirectory(int descriptor) {
-    struct stat info {};
-    return fstat(descriptor, &info) == 0 && S_ISDIR(info.st_mode);
-}
-
 } // namespace
 
 LineReader::LineReader(const std::string& path, const LoadLimits& limits)
-    : path(path), maxLineBytes(limits.maxLineBytes), maxBytes(limits.maxBytes) {
-    file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return;
-    const std::optional<FileStamp> opened = StampOf(fileno(file));
-    if (!opened || IsDirectory(fileno(file))) {
-        std::fclose(file);
-        file = nullptr;
+    : file(path), maxLineBytes(limits.maxLineBytes), maxBytes(limits.maxBytes) {
+    if (file.Get() < 0) {
+        // A socket does not open at all; say what it is all the same.
+        if (const std::string kind = NonRegularKind(path); kind != "a folder")
+            notRegular = kind;
         return;
     }
+    const std::optional<FileStamp> opened = StampOf(file.Get());
+    const std::string kind = NonRegularKind(file.Get());
+    if (!opened || kind == "a folder") {
+        file = FileDescriptor();
+        return;
+    }
+    if (!opened->regular) {
+        if (limits.onlyRegularFiles) {
+            notRegular = kind;
+            file = FileDescriptor();
+            return;
+        }
+        // What may be a pipe or a device is read as it comes: opened again,
+        // this time waiting for a writer.
+        file = FileDescriptor(path, FileDescriptor::Wait::ForWriter);
+        if (file.Get() < 0)
+            return;
+    }
     stamp = *opened;
+    if (stamp.regular)
+        fingerprint = FingerprintOf(file.Get(), stamp.size);
     block.reset(new char[kBlockSize]);
 }
 
-LineReader::~LineReader() {
-    if (file)
-        std::fclose(file);
+bool LineReader::Grew() const {
+    const std::optional<FileStamp> now = IsOpen() ? StampOf(file.Get()) : std::nullopt;
+    return stamp.regular && now && now->size > stamp.size;
+}
+
+long long LineReader::ReadBlock() {
+    std::size_t wanted = kBlockSize;
+    if (stamp.regular)
+        wanted = static_cast<std::size_t>(std::min<long long>(wanted, stamp.size - bytesRead));
+    std::size_t done = 0;
+    while (done < wanted) {
+        const ssize_t got =
+            stamp.regular ? pread(file.Get(), block.get() + done, wanted - done,
+                                  static_cast<off_t>(bytesRead + static_cast<long long>(done)))
+                          : read(file.Get(), block.get() + done, wanted - done);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return -1;
+        if (got == 0)
+            break; // the end: for a regular file, it shrank
+        done += static_cast<std::size_t>(got);
+        if (!stamp.regular)
+            break; // a pipe hands out what it has
+    }
+    return static_cast<long long>(done);
 }
 
 bool LineReader::Refill() {
@@ -40,12 +77,15 @@ bool LineReader::Refill() {
         return false;
     const bool first = bytesRead == 0;
     blockBegin = 0;
-    blockEnd = std::fread(block.get(), 1, kBlockSize, file);
-    bytesRead += static_cast<long long>(blockEnd);
-    if (blockEnd < kBlockSize) {
+    const long long got = ReadBlock();
+    if (got <= 0) {
+        blockEnd = 0;
         atEof = true;
-        readError = std::ferror(file) != 0;
+        readError = got < 0;
+        return false;
     }
+    blockEnd = static_cast<std::size_t>(got);
+    bytesRead += got;
     if (bytesRead > maxBytes) {
         tooLarge = true;
         return false;
@@ -56,7 +96,7 @@ bool LineReader::Refill() {
 }
 
 bool LineReader::SkipTo(long long offset, long long lines) {
-    if (!file || Failed() || fseeko(file, static_cast<off_t>(offset), SEEK_SET) != 0)
+    if (!IsOpen() || !stamp.regular || Failed() || offset > stamp.size)
         return false;
     blockBegin = blockEnd = 0;
     atEof = false;
@@ -66,19 +106,25 @@ bool LineReader::SkipTo(long long offset, long long lines) {
 }
 
 bool LineReader::SawOneVersion() const {
-    return !file || ReadSawOneVersion(stamp, bytesRead, fileno(file), path);
+    if (!IsOpen() || !stamp.regular)
+        return true;
+    if (bytesRead != stamp.size)
+        return false;
+    return fingerprint && StillBeginsAsBefore(file.Get(), stamp, *fingerprint);
 }
 
 bool LineReader::Next(std::string_view& line) {
-    if (!file || Failed())
+    if (!IsOpen() || Failed())
         return false;
+    lastUnterminated = false;
     carry.clear();
     bool spansBlocks = false;
     for (;;) {
         if (blockBegin == blockEnd && !Refill()) {
             if (Failed() || !spansBlocks)
                 return false;
-            break; // last line without a final line feed
+            lastUnterminated = true; // the last line, without a final line feed
+            break;
         }
         const char* begin = block.get() + blockBegin;
         const std::size_t available = blockEnd - blockBegin;

@@ -2,39 +2,56 @@
 // carriage return just before it is dropped; a UTF-8 byte-order mark before
 // the first line is skipped. Reads in large blocks, so a file of millions of
 // lines costs one pass over its bytes.
+//
+// A regular file is read as it was when it was opened: through the one
+// descriptor opened then, up to the size it had then. What a writer appends
+// meanwhile is left for a later read, and a file replaced by a rename is read
+// whole as the file that was opened.
 #pragma once
 
+#include "diagram/FileBytes.h"
 #include "diagram/FileStamp.h"
 #include "diagram/LoadLimits.h"
 
-#include <cstdio>
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 class LineReader {
 public:
-    // Opens path for reading; IsOpen() tells whether that worked (a directory
-    // does not open). Only maxLineBytes and maxBytes of the limits apply.
+    // Opens path for reading without ever waiting on it; IsOpen() tells
+    // whether that worked. A folder does not open, nor does any other file
+    // that is not regular while the limits take regular files only
+    // (NotRegularKind() then says what it is). Only maxLineBytes, maxBytes
+    // and onlyRegularFiles of the limits apply.
     explicit LineReader(const std::string& path, const LoadLimits& limits = {});
-    ~LineReader();
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
 
-    bool IsOpen() const { return file != nullptr; }
+    bool IsOpen() const { return file.Get() >= 0; }
+    // What the path names when it was not opened for not being a regular
+    // file ("a FIFO", ...); empty otherwise.
+    const std::string& NotRegularKind() const { return notRegular; }
+    // The open file, for reads of other parts of it by position.
+    int Descriptor() const { return file.Get(); }
+
     // The next line, valid until the next call; false at the end of the file,
     // on a read error, at a line that is too long or past the byte limit
     // (Failed() tells which).
     bool Next(std::string_view& line);
+    // Whether the line handed out last ended the file without a line feed.
+    bool LastLineUnterminated() const { return lastUnterminated; }
     bool Failed() const { return readError || lineTooLong || tooLarge; }
     bool LineTooLong() const { return lineTooLong; }
     // The file holds more than the limits' maxBytes.
     bool TooLarge() const { return tooLarge; }
     long long LineNumber() const { return lineNumber; }
-    // Size of the file when it was opened (0 for a pipe or device).
-    long long FileSize() const { return stamp.regular ? stamp.size : 0; }
-    // The file as it was when it was opened.
+    // The file as it was when it was opened; its size is what is read.
     const FileStamp& Stamp() const { return stamp; }
+    // Whether a regular file is longer now than when it was opened.
+    bool Grew() const;
     // Bytes read from the file so far, and the part of them handed out as
     // lines (line feeds included).
     long long BytesRead() const { return bytesRead; }
@@ -42,19 +59,26 @@ public:
         return bytesRead - static_cast<long long>(blockEnd - blockBegin);
     }
     // Goes on at offset, a line start past the lines handed out so far, as
-    // if the lines lines in between had been read.
+    // if the lines lines in between had been read. Regular files only.
     bool SkipTo(long long offset, long long lines);
-    // Whether what was read so far is one version of the file opened: see
-    // ReadSawOneVersion. Meaningful once Next has returned false.
+    // Whether the bytes read are still the file's: all of the size it had
+    // when it was opened was read, and it has not shrunk below that size nor
+    // been rewritten since (growing is fine). Always true for a file that is
+    // not regular. Meaningful once Next has returned false.
     bool SawOneVersion() const;
 
 private:
     bool Refill();
+    // Reads the next block into the buffer; the count of bytes, 0 at the end
+    // of what is to be read, -1 on a read error.
+    long long ReadBlock();
 
-    std::string path;
-    std::FILE* file = nullptr;
+    FileDescriptor file;
+    std::string notRegular;
     FileStamp stamp; // the file when it was opened
-    // The read buffer, left uninitialised: only bytes fread wrote are read.
+    // The first stamp.size bytes when the file was opened.
+    std::optional<std::uint64_t> fingerprint;
+    // The read buffer, left uninitialised: only bytes a read wrote are read.
     std::unique_ptr<char[]> block;
     std::size_t blockBegin = 0;
     std::size_t blockEnd = 0;
@@ -63,6 +87,7 @@ private:
     bool readError = false;
     bool lineTooLong = false;
     bool tooLarge = false;
+    bool lastUnterminated = false;
     std::size_t maxLineBytes;
     long long maxBytes;
     long long lineNumber = 0;

@@ -1,5 +1,6 @@
-// How much one load reads at most before it refuses the file: bounds for
-// input that never ends (a FIFO, a device) and for tables that would not fit.
+// What one load reads and how much at most before it refuses the file: bounds
+// for input that never ends (a FIFO, a device) and for tables that would not
+// fit.
 #pragma once
 
 #include <cstddef>
@@ -16,4 +17,8 @@ struct LoadLimits {
     // A file of at least this many bytes is read by two threads, each half
     // by one; below it a second thread saves less than it costs.
     long long twoThreadsFrom = 8LL << 20;
+    // Regular files only: a FIFO, a socket or a device is refused at once
+    // instead of waiting for a writer or reading without end. A batch tool
+    // may read them.
+    bool onlyRegularFiles = true;
 };

@@ -44,12 +44,12 @@ std::optional<long long> RowsAhead::SplitPoint(int descriptor, long long size) {
     return std::nullopt;
 }
 
-RowsAhead::RowsAhead(const std::string& path, long long from, long long to, const Shape& shape)
+RowsAhead::RowsAhead(int descriptor, long long from, long long to, const Shape& shape)
     : from(from), to(to), shape(shape) {
     result.end = from;
     for (int c = 0; c < shape.columnCount; ++c)
         result.rows.Add(StringArray(c == shape.columnCount - 1 ? "spectrum column" : "column"));
-    thread = std::thread([this, path] { Read(path); });
+    thread = std::thread([this, descriptor] { Read(descriptor); });
 }
 
 RowsAhead::~RowsAhead() {
@@ -88,11 +88,8 @@ bool RowsAhead::Take(std::string_view line, CheckedArray<std::string_view>& cell
     return true;
 }
 
-void RowsAhead::Read(const std::string& path) {
+void RowsAhead::Read(int descriptor) {
     try {
-        const FileDescriptor file(path);
-        if (file.Get() < 0)
-            return;
         CheckedArray<std::string_view> cells{"cells"};
         std::string scratch;
         DateValue date;
@@ -102,7 +99,7 @@ void RowsAhead::Read(const std::string& path) {
         while (at < to && !stop) {
             const std::size_t wanted =
                 static_cast<std::size_t>(std::min<long long>(to - at, kBlockBytes));
-            if (!ReadBytesAt(file.Get(), at, wanted, block) || block.size() != wanted)
+            if (!ReadBytesAt(descriptor, at, wanted, block) || block.size() != wanted)
                 return;
             at += static_cast<long long>(wanted);
             std::size_t begin = 0;

@@ -40,8 +40,9 @@ public:
     // first after its middle; nothing when no line starts near there.
     static std::optional<long long> SplitPoint(int descriptor, long long size);
 
-    // Starts reading path from `from` (a line start) to `to`.
-    RowsAhead(const std::string& path, long long from, long long to, const Shape& shape);
+    // Starts reading the file open as descriptor from `from` (a line start)
+    // to `to`; the descriptor must stay open while the thread runs.
+    RowsAhead(int descriptor, long long from, long long to, const Shape& shape);
     // Stops the thread if it still runs.
     ~RowsAhead();
     RowsAhead(const RowsAhead&) = delete;
@@ -52,7 +53,7 @@ public:
     Result& Wait();
 
 private:
-    void Read(const std::string& path);
+    void Read(int descriptor);
     bool Take(std::string_view line, CheckedArray<std::string_view>& cells, std::string& scratch,
               DateValue& date);
 

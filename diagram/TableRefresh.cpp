@@ -29,13 +29,13 @@ public:
 };
 
 // The members a read sets besides the rows and columns: the table's title and
-// shape and what its commands say.
+// shape, what its commands say and the date the last line parsed.
 struct TableScalars {
     explicit TableScalars(const CDiagram& d)
         : columnCount(d.columnCount), title(d.title), xIsNumber(d.xIsNumber),
           xIsDateTime(d.xIsDateTime), timerPeriod(d.timerPeriod), intervals(d.intervals),
           minorTicks(d.minorTicks), fileXmin(d.fileXmin), fileXdelta(d.fileXdelta),
-          spectrumSize(d.spectrumSize), lastRead(d.lastRead) {}
+          spectrumSize(d.spectrumSize), lastRead(d.lastRead), dateScratch(d.dateScratch) {}
     void PutBack(CDiagram& d) const {
         d.columnCount = columnCount;
         d.title = title;
@@ -48,6 +48,7 @@ struct TableScalars {
         d.fileXdelta = fileXdelta;
         d.spectrumSize = spectrumSize;
         d.lastRead = lastRead;
+        d.dateScratch = dateScratch;
     }
 
     int columnCount;
@@ -61,6 +62,7 @@ struct TableScalars {
     double fileXdelta;
     int spectrumSize;
     ReadPosition lastRead;
+    DateValue dateScratch; // a bad date of the read leaves its status there
 };
 
 // The whole table, moved out of the diagram while a new one is read into it.
@@ -113,9 +115,13 @@ Append AppendLines(CDiagram& d, const LoadLimits& limits) {
         return Append::NotPossible;
     if (FingerprintOf(file.Get(), from.end) != from.fingerprint)
         return Append::NotPossible;
+    // The file up to the size it has now; what a writer appends meanwhile is
+    // left for the next refresh, a rewrite meanwhile makes it read whole.
+    const std::optional<std::uint64_t> grown = FingerprintOf(file.Get(), now->size);
     std::string bytes;
-    if (!ReadBytesAt(file.Get(), from.end, static_cast<std::size_t>(now->size - from.end), bytes) ||
-        !ReadSawOneVersion(*now, now->size, file.Get(), d.filePath))
+    if (!grown ||
+        !ReadBytesAt(file.Get(), from.end, static_cast<std::size_t>(now->size - from.end), bytes) ||
+        !StillBeginsAsBefore(file.Get(), *now, *grown))
         return Append::NotPossible;
 
     const TableScalars before(d);

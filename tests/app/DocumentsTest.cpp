@@ -11,11 +11,21 @@
 #include "app/RecentFileList.h"
 #include "diagram/CDiagram.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -95,6 +105,47 @@ TEST_F(Documents, RefusedAndMissingFilesLeaveNoWindowAndNoRecentEntry) {
         EXPECT_EQ(WindowTitles(), QStringList{"word_labels.txt"});
         EXPECT_EQ(App().RecentFiles().Entries(), recentBefore);
     }
+}
+
+// Nothing writes into the FIFO: an open that waited for a writer would hang
+// until the guard below writes into it after a few seconds.
+TEST_F(Documents, AFifoAndASocketAreRefusedAtOnceWithoutAWriter) {
+    TempDir dir;
+    const std::string fifo = (dir.Path() / "f.txt").string();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string socketPath = (dir.Path() / "s.txt").string();
+    const int listening = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socketPath.c_str());
+    ASSERT_EQ(bind(listening, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    std::atomic<bool> done{false};
+    std::thread guard([&] {
+        for (int i = 0; i < 100 && !done; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        if (!done)
+            std::ofstream(fifo) << "T\nt;a\n1;2\n";
+    });
+
+    const QStringList recentBefore = App().RecentFiles().Entries();
+    QElapsedTimer clock;
+    clock.start();
+    ModalBoxCloser boxes;
+    MainFrame().OpenFile(QString::fromStdString(fifo));
+    MainFrame().OpenFile(QString::fromStdString(socketPath));
+    const qint64 elapsed = clock.elapsed();
+    done = true;
+    guard.join();
+    close(listening);
+    ASSERT_TRUE(boxes.WaitFor(2));
+    EXPECT_LT(elapsed, 2000);
+    EXPECT_EQ(boxes.Texts(),
+              (QStringList{"Cannot open the file \"" + QString::fromStdString(fifo) +
+                               "\": it is not a regular file (a FIFO).",
+                           "Cannot open the file \"" + QString::fromStdString(socketPath) +
+                               "\": it is not a regular file (a socket)."}));
+    EXPECT_TRUE(MainFrame().ChildFrames().empty());
+    EXPECT_EQ(App().RecentFiles().Entries(), recentBefore);
 }
 
 TEST_F(Documents, RecentFilesKeepFifteenNewestFirstAcrossARestart) {

@@ -6,10 +6,15 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdio>
 #include <fcntl.h>
 #include <fstream>
 #include <functional>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace std::string_literals;
@@ -361,28 +366,84 @@ long long ResidentBytes() {
     return resident * sysconf(_SC_PAGESIZE);
 }
 
+// The rows of a load, X cells only.
+std::vector<std::string> XCells(const CDiagram& diagram) {
+    std::vector<std::string> cells;
+    for (int r = 0; r < diagram.values[0].GetSize(); ++r)
+        cells.emplace_back(diagram.values[0][r]);
+    return cells;
+}
+
 } // namespace
 
-TEST(LoaderHonesty, AFileChangedWhileItIsReadIsRefused) {
+// Growth is no change of what was read: the load takes the file as it was
+// when the read began, and leaves what came since for the next read. A file
+// replaced by a rename is read whole as the file that was opened.
+TEST(LoaderHonesty, AFileThatGrowsOrIsReplacedWhileItIsReadLoadsAsItWas) {
+    struct Case {
+        const char* what;
+        std::string before; // the file when the read begins
+        std::function<void(const std::filesystem::path&)> change;
+        int rows;        // the rows the load keeps
+        bool appendable; // a refresh can go on from where the load stopped
+    };
+    const std::string whole = FileWithABoxFirst();
+    const std::string cut = whole + "200000;"; // a writer in the middle of a row
+    const auto append = [](const auto& p) { std::ofstream(p, std::ios::app) << "5\n7;8\n9;10\n"; };
+    const Case cases[] = {
+        {"grown", whole, append, 200'000, true},
+        {"a last line completed", cut, append, 200'000, true},
+        {"replaced", whole,
+         [](const auto& p) {
+             WriteFile(p.string() + ".new", "T\nt;a\n1;2\n");
+             std::filesystem::rename(p.string() + ".new", p);
+         },
+         200'000, true},
+        // Unchanged, a last line without its line feed is a row like any other.
+        {"unchanged, no final line feed", cut, nullptr, 200'001, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        const auto path = dir.Write("live.txt", c.before);
+        ActingHost host;
+        host.action = [&] {
+            if (c.change)
+                c.change(path);
+        };
+        CDiagram diagram(&host);
+        ASSERT_TRUE(diagram.LoadFile(path.string()));
+        EXPECT_EQ(host.warnings.size(), 1u); // the unknown command only
+        EXPECT_EQ(diagram.values[0].GetSize(), c.rows);
+        EXPECT_EQ(diagram.values[0][199'999], "199999");
+        EXPECT_EQ(diagram.lastRead.stamp.size, static_cast<long long>(c.before.size()));
+        EXPECT_EQ(diagram.lastRead.appendable, c.appendable);
+    }
+}
+
+TEST(LoaderHonesty, AFileTruncatedOrRewrittenWhileItIsReadIsRefused) {
     struct Case {
         const char* what;
         std::function<void(const std::filesystem::path&)> change;
     };
+    const auto rewrite = [](const std::filesystem::path& p, std::string content) {
+        WriteFile(p, content);
+        const timespec later[2] = {{0, UTIME_OMIT}, {time(nullptr) + 10, 0}};
+        utimensat(AT_FDCWD, p.c_str(), later, 0);
+    };
     const Case cases[] = {
         {"truncated", [](const auto& p) { std::filesystem::resize_file(p, 100'000); }},
-        {"grown", [](const auto& p) { std::ofstream(p, std::ios::app) << "7;8\n9;10\n"; }},
         {"rewritten, same size",
-         [](const auto& p) {
+         [&](const auto& p) {
              std::string content = ReadFile(p);
              content.back() = ' ';
-             WriteFile(p, content);
-             const timespec later[2] = {{0, UTIME_OMIT}, {time(nullptr) + 10, 0}};
-             utimensat(AT_FDCWD, p.c_str(), later, 0);
+             rewrite(p, content);
          }},
-        {"replaced",
-         [](const auto& p) {
-             WriteFile(p.string() + ".new", "T\nt;a\n1;2\n");
-             std::filesystem::rename(p.string() + ".new", p);
+        {"rewritten and longer",
+         [&](const auto& p) {
+             std::string content = ReadFile(p);
+             content.replace(content.size() - 7, 7, "1;2\n3;4\n5;6\n");
+             rewrite(p, content);
          }},
     };
     for (const Case& c : cases) {
@@ -397,18 +458,78 @@ TEST(LoaderHonesty, AFileChangedWhileItIsReadIsRefused) {
         EXPECT_EQ(host.warnings[1],
                   "Can not read a file \"" + path.string() + "\": it changed while it was read.");
     }
-    // Untouched, the same file loads.
+}
+
+// A logger writing rows, sometimes half a row at a time, while a file large
+// enough for two threads is read: the table is that of the file cut where
+// the load began, whichever thread read a row.
+TEST(LoaderHonesty, ALoggerAppendingDuringTheReadLeavesTheTableOfTheFileWhenItBegan) {
     TempDir dir;
-    ActingHost host;
+    std::string content = "T\nt;a;b\n";
+    for (int i = 0; content.size() < (12 << 20); ++i)
+        content += std::to_string(i) + ";" + std::to_string(i % 97) + ";0." +
+                   std::to_string(i % 1000) + "\n";
+    const auto path = dir.Write("log.txt", content);
+    std::atomic<bool> stop{false};
+    std::thread logger([&] {
+        std::ofstream out(path, std::ios::app);
+        for (long long i = 0; !stop; ++i) {
+            out << i << ";" << std::flush;
+            out << i % 5 << ";1\n" << std::flush;
+        }
+    });
+    RecordingHost host;
     CDiagram diagram(&host);
-    EXPECT_TRUE(diagram.LoadFile(dir.Write("still.txt", FileWithABoxFirst()).string()));
-    EXPECT_EQ(diagram.values[0].GetSize(), 200'000);
+    const bool loaded = diagram.LoadFile(path.string());
+    stop = true;
+    logger.join();
+    ASSERT_TRUE(loaded) << (host.warnings.empty() ? "" : host.warnings.back());
+
+    const long long seen = diagram.lastRead.stamp.size;
+    ASSERT_GE(seen, static_cast<long long>(content.size()));
+    std::string cutAtTheStart = ReadFile(path).substr(0, static_cast<std::size_t>(seen));
+    cutAtTheStart.erase(cutAtTheStart.rfind('\n') + 1); // a half row waits for its end
+    RecordingHost otherHost;
+    CDiagram reference(&otherHost);
+    ASSERT_TRUE(reference.LoadFile(dir.Write("cut.txt", cutAtTheStart).string(),
+                                   LoadLimits{.twoThreadsFrom = 1LL << 62}));
+    EXPECT_EQ(XCells(diagram), XCells(reference));
+    EXPECT_EQ(diagram.values[2].GetSize(), reference.values[2].GetSize());
+    EXPECT_TRUE(diagram.lastRead.appendable);
+    EXPECT_EQ(diagram.lastRead.end, static_cast<long long>(cutAtTheStart.size()));
+}
+
+// Reading a FIFO would wait for a writer, a device might never end: the
+// viewer's loads refuse both at once, a batch tool may read them.
+TEST(LoaderBounds, FifosSocketsAndDevicesAreRefusedAtOnce) {
+    TempDir dir;
+    const std::string fifo = (dir.Path() / "f.txt").string();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string socketPath = (dir.Path() / "s.txt").string();
+    const int listening = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socketPath.c_str());
+    ASSERT_EQ(bind(listening, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+
+    RecordingHost host;
+    CDiagram diagram(&host);
+    for (const std::string& path : {fifo, socketPath, std::string("/dev/zero")})
+        EXPECT_FALSE(diagram.LoadFile(path));
+    close(listening);
+    EXPECT_EQ(
+        host.warnings,
+        (Strings{"Can not read a file \"" + fifo + "\": it is not a regular file (a FIFO).",
+                 "Can not read a file \"" + socketPath + "\": it is not a regular file (a socket).",
+                 "Can not read a file \"/dev/zero\": it is not a regular file (a character "
+                 "device)."}));
 }
 
 TEST(LoaderBounds, EndlessInputAndTooManyRowsStopWithAMessage) {
     RecordingHost host;
     CDiagram diagram(&host);
-    EXPECT_FALSE(diagram.LoadFile("/dev/zero", LoadLimits{.maxBytes = 4 << 20}));
+    EXPECT_FALSE(
+        diagram.LoadFile("/dev/zero", LoadLimits{.maxBytes = 4 << 20, .onlyRegularFiles = false}));
     TempDir dir;
     const auto rows = dir.Write("rows.txt", "T\nt;a\n1;1\n2;2\n3;3\n4;4\n");
     EXPECT_FALSE(diagram.LoadFile(rows.string(), LoadLimits{.maxRows = 3}));

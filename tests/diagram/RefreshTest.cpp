@@ -186,7 +186,14 @@ TEST_F(Refresh, AFailedRefreshLeavesTheTableAsItWas) {
         EXPECT_EQ(outcome.failure.find('\n'), std::string::npos);
         EXPECT_EQ(Table(diagram), before);
         EXPECT_TRUE(diagram.xIsDateTime);
+        // The date a failed row left behind does not turn labels and readouts
+        // into "Invalid DateTime".
+        EXPECT_EQ(diagram.DateText(37991.5), "01/05/04");
     }
+    WriteFile(path, "X=datetime\nT\nx;a;b\n01/05/2004;1;2\nlater;3;4\n");
+    EXPECT_EQ(RefreshTable(diagram).kind, Kind::Failed); // read whole
+    EXPECT_EQ(Table(diagram), before);
+    EXPECT_EQ(diagram.DateText(37991.5), "01/05/04");
     std::filesystem::remove(path);
     EXPECT_EQ(RefreshTable(diagram).kind, Kind::Failed);
     EXPECT_EQ(Table(diagram), before);

@@ -2,6 +2,7 @@
 // the middle on. Whatever the file holds there, the table, the messages and
 // the read position must be those of a read by one thread.
 #include "diagram/CDiagram.h"
+#include "diagram/FileBytes.h"
 #include "diagram/RowsAhead.h"
 #include "diagram/ZoomRequest.h"
 
@@ -179,8 +180,8 @@ TEST(RowsAhead, StopsAtTheFirstLineItMayNotTake) {
     TempDir dir;
     const std::string before = "1;2;3\n\n;;\n4;5;6\r\n";
     const std::string content = before + "Timer=1\n7;8;9\n";
-    const std::string path = dir.Write("rows.txt", content).string();
-    RowsAhead ahead(path, 0, static_cast<long long>(content.size()),
+    const FileDescriptor file(dir.Write("rows.txt", content).string());
+    RowsAhead ahead(file.Get(), 0, static_cast<long long>(content.size()),
                     RowsAhead::Shape{4, false, std::nullopt, 1000, 1000});
     RowsAhead::Result& result = ahead.Wait();
     EXPECT_TRUE(result.complete);
