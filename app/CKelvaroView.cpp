@@ -8,10 +8,11 @@
 #include "diagram/ZoomRequest.h"
 #include "dialogs/CDia_Parameters.h"
 #include "qtdraw/QtDrawContext.h"
+#include "qtdraw/QtText.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QMessageBox>
+#include <QFile>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -36,6 +37,8 @@ CKelvaroView::CKelvaroView(std::unique_ptr<CKelvaroDoc> doc, CMainFrame& mainFra
 }
 
 CKelvaroView::~CKelvaroView() {
+    // A readout of a window that is gone describes nothing.
+    m_mainFrame.PaneWriterClosed(this);
     m_pDoc->m_pDiagram = nullptr;
     m_pDoc->m_pViewDC = nullptr;
 }
@@ -50,9 +53,8 @@ void CKelvaroView::paintEvent(QPaintEvent*) {
         // every repaint: report after the paint, and only the first time.
         if (!m_bPaintFailed) {
             m_bPaintFailed = true;
-            QTimer::singleShot(0, this, [this, text = ErrorMessage(error)] {
-                QMessageBox::warning(this, QStringLiteral("Kelvaro"), text);
-            });
+            QTimer::singleShot(0, this,
+                               [this, text = ErrorMessage(error)] { ShowWarningBox(this, text); });
         }
     }
 }
@@ -89,13 +91,13 @@ void CKelvaroView::DirectRedraw(Redraw what) {
 }
 
 void CKelvaroView::ShowStatus(const std::string& text) {
-    m_mainFrame.SetPaneText(QString::fromStdString(text));
+    m_mainFrame.SetPaneText(TextFromBytes(text), this);
 }
 
 void CKelvaroView::OpenZoomWindow(const std::string& path) {
     RunGuarded(this, [&] {
-        if (CKelvaroDoc* doc = m_docTemplate.OpenDocumentFile(QString::fromStdString(path)))
-            doc->SetTitle(QString::fromStdString(g_strZoomTitle));
+        if (CKelvaroDoc* doc = m_docTemplate.OpenDocumentFile(QFile::decodeName(path.c_str())))
+            doc->SetTitle(TextFromBytes(g_strZoomTitle));
     });
 }
 
@@ -153,7 +155,7 @@ void CKelvaroView::PrintTo(QPaintDevice& device) {
 }
 
 void CKelvaroView::OnShowParameters() {
-    CDia_Parameters dialog;
+    CDia_Parameters dialog(&m_mainFrame);
     dialog.m_pDiagram = m_pDiagram.get();
     if (dialog.exec() == QDialog::Accepted)
         DirectRedraw(Redraw::Everything);
@@ -176,17 +178,23 @@ void CKelvaroView::OnMakeCorrelation() {
     m_pDiagram->MakeCorrelationFile();
 }
 
+QWidget* CKelvaroView::BoxOwner() {
+    // While a file is being opened the view is not shown yet: its boxes go
+    // over the main window.
+    return isVisible() ? static_cast<QWidget*>(this) : &m_mainFrame;
+}
+
 Rect CKelvaroView::ClientRect() const {
     return Rect{0, 0, width(), height()};
 }
 
 void CKelvaroView::ShowWarning(const std::string& text) {
     m_live.NoteWarningShown(text);
-    QMessageBox::warning(this, QStringLiteral("Kelvaro"), QString::fromStdString(text));
+    ShowWarningBox(BoxOwner(), text);
 }
 
 void CKelvaroView::ShowInformation(const std::string& text) {
-    QMessageBox::information(this, QStringLiteral("Kelvaro"), QString::fromStdString(text));
+    ShowInformationBox(BoxOwner(), text);
 }
 
 void CKelvaroView::BeginWaitCursor() {

@@ -83,6 +83,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The window the view's message boxes go over.
+    QWidget* BoxOwner();
+
     // First, so that it is destroyed last.
     std::unique_ptr<CKelvaroDoc> m_pDoc;
     CMainFrame& m_mainFrame;

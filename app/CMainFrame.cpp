@@ -247,7 +247,8 @@ void CMainFrame::FillMenu(QMenu& menu, const std::vector<int>& layout) {
                 menu.addAction(QString::fromUtf8(CommandEntry(ID_FILE_MRU_FILE1).menuText))
                     ->setEnabled(false);
             for (int i = 0; i < recent.size(); ++i) {
-                QAction* entry = menu.addAction(NumberedText(i + 1, recent[i]));
+                QAction* entry =
+                    menu.addAction(NumberedText(i + 1, CRecentFileList::ShownPath(recent[i])));
                 entry->setStatusTip(QString::fromUtf8(CommandEntry(ID_FILE_MRU_FILE1).prompt));
                 connect(entry, &QAction::triggered, this,
                         [this, path = recent[i]] { OpenFile(path); });
@@ -293,8 +294,14 @@ void CMainFrame::RunCommand(CommandId id) {
         action->trigger();
 }
 
-void CMainFrame::SetPaneText(const QString& text) {
+void CMainFrame::SetPaneText(const QString& text, const QObject* writer) {
+    m_pPaneWriter = writer;
     m_pStatusPanes->SetPaneText(text);
+}
+
+void CMainFrame::PaneWriterClosed(const QObject* writer) {
+    if (writer && writer == m_pPaneWriter)
+        SetPaneText(QString());
 }
 
 QString CMainFrame::PaneText() const {

@@ -39,9 +39,11 @@ public:
     // Opens path as Open does: the error of a refused file ends in a message.
     void OpenFile(const QString& path);
 
-    // Status pane 0.
-    void SetPaneText(const QString& text);
+    // Status pane 0. A window that writes its readout there names itself as
+    // the writer: when it closes, the pane goes back to idle.
+    void SetPaneText(const QString& text, const QObject* writer = nullptr);
     QString PaneText() const;
+    void PaneWriterClosed(const QObject* writer);
 
     // ---- Child windows ----
     std::vector<CChildFrame*> ChildFrames() const;
@@ -94,4 +96,5 @@ private:
     bool m_bWasInWhatsThis = false;
     CHelpWindow* m_pHelpWindow = nullptr;
     QPrinter m_printer;
+    const QObject* m_pPaneWriter = nullptr; // never dereferenced
 };

@@ -1,17 +1,33 @@
 #include "app/GuardedCall.h"
 
+#include "diagram/EscapedText.h"
 #include "diagram/InvalidArgumentError.h"
+#include "qtdraw/QtText.h"
 
 #include <QMessageBox>
 
-QString ErrorMessage(const std::exception& error) {
+#include <cstdio>
+#include <new>
+
+std::string ErrorMessage(const std::exception& error) {
     if (const auto* invalid = dynamic_cast<const InvalidArgumentError*>(&error))
-        return QString::fromStdString(InvalidArgumentMessage(*invalid));
-    return QString::fromUtf8(error.what());
+        return InvalidArgumentMessage(*invalid);
+    if (dynamic_cast<const std::bad_alloc*>(&error))
+        return "Not enough memory for this operation.";
+    return error.what();
+}
+
+void ShowWarningBox(QWidget* owner, const std::string& text) {
+    std::fprintf(stderr, "kelvaro: warning: %s\n", EscapeControlBytes(text).c_str());
+    QMessageBox::warning(owner, QStringLiteral("Kelvaro"), MessageBoxText(text));
+}
+
+void ShowInformationBox(QWidget* owner, const std::string& text) {
+    QMessageBox::information(owner, QStringLiteral("Kelvaro"), MessageBoxText(text));
 }
 
 void ShowErrorBox(QWidget* parent, const std::exception& error) {
-    QMessageBox::warning(parent, QStringLiteral("Kelvaro"), ErrorMessage(error));
+    ShowWarningBox(parent, ErrorMessage(error));
 }
 
 void RunGuarded(QWidget* parent, const std::function<void()>& action) {

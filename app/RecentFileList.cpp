@@ -12,6 +12,21 @@ QString Key(int index) {
 
 } // namespace
 
+QString CRecentFileList::ShownPath(const QString& path) {
+    if (path.size() <= kMaxShownCharacters)
+        return path;
+    const QString ellipsis = QStringLiteral("...");
+    const qsizetype room = kMaxShownCharacters - ellipsis.size();
+    qsizetype head = room / 3;
+    qsizetype tail = room - head;
+    // Never half of a character of two UTF-16 units.
+    if (path[head - 1].isHighSurrogate())
+        --head;
+    if (path[path.size() - tail].isLowSurrogate())
+        --tail;
+    return path.left(head) + ellipsis + path.right(tail);
+}
+
 void CRecentFileList::Load() {
     QSettings settings;
     settings.beginGroup(kGroup);

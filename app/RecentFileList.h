@@ -8,6 +8,13 @@
 class CRecentFileList {
 public:
     static constexpr int kMaxEntries = 15;
+    // A menu entry shows at most this many characters of its path.
+    static constexpr int kMaxShownCharacters = 64;
+
+    // path as its menu entry shows it: a longer one keeps its start and its
+    // end (the file name) around "..." in the middle. The list keeps the
+    // whole path.
+    static QString ShownPath(const QString& path);
 
     // Reads the list from the settings group "Recent File List".
     void Load();

@@ -3,6 +3,7 @@
 #include "diagram/CDiagram.h"
 #include "diagram/Numbers.h"
 #include "diagram/ZoomRequest.h"
+#include "qtdraw/QtText.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -35,6 +36,11 @@ std::string ReadoutNumber(double value) {
 // axis, otherwise the number.
 std::string XPart(const std::string& xText, double x) {
     return " X = " + (xText.empty() ? ReadoutNumber(x) : xText);
+}
+
+// A column's name as UTF-8, decoded as the legend decodes it.
+std::string ShownName(const ColumnRecord& column) {
+    return TextFromBytes(ColumnName(column)).toStdString();
 }
 
 } // namespace
@@ -120,7 +126,7 @@ void CViewInput::CurveReadout(QPoint at) {
         return;
     }
     ShowReadout(XPart(hit->xText, hit->x) + ", Y = " + ReadoutNumber(hit->y) +
-                ", Column = " + diagram.columns[hit->column].name);
+                ", Column = " + ShownName(diagram.columns[hit->column]));
 }
 
 void CViewInput::MarkerReadout(QPoint at) {
@@ -138,7 +144,7 @@ void CViewInput::MarkerReadout(QPoint at) {
     std::string text = XPart(curves->xText, diagram.markerX);
     for (std::size_t i = 1; i < curves->values.size(); ++i) {
         text += "; ";
-        text += diagram.columns[static_cast<long long>(i)].name;
+        text += ShownName(diagram.columns[static_cast<long long>(i)]);
         text += " = " + ReadoutNumber(curves->values[i]);
     }
     ShowReadout(std::move(text));

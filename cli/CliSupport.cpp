@@ -1,35 +1,20 @@
 #include "cli/CliSupport.h"
 
+#include "diagram/EscapedText.h"
 #include "diagram/InvalidArgumentError.h"
 #include "diagram/ZoomRequest.h"
 
 #include <iostream>
 #include <memory>
-
-std::string TerminalText(std::string_view text) {
-    static const char hex[] = "0123456789abcdef";
-    std::string shown;
-    shown.reserve(text.size());
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if ((byte < 0x20 && c != '\n' && c != '\t') || byte == 0x7f) {
-            shown += "\\x";
-            shown += hex[byte >> 4];
-            shown += hex[byte & 0xf];
-        } else {
-            shown += c;
-        }
-    }
-    return shown;
-}
+#include <new>
 
 void TerminalHost::ShowWarning(const std::string& text) {
     ++warnings;
-    std::cerr << "warning: " << TerminalText(text) << std::endl;
+    std::cerr << "warning: " << EscapeControlBytes(text) << std::endl;
 }
 
 void TerminalHost::ShowInformation(const std::string& text) {
-    std::cout << "info: " << TerminalText(text) << std::endl;
+    std::cout << "info: " << EscapeControlBytes(text) << std::endl;
 }
 
 void AddLoadOptions(CLI::App& command, LoadOptions& options) {
@@ -69,9 +54,11 @@ int RunGuarded(const std::function<int()>& work) {
     try {
         return work();
     } catch (const InvalidArgumentError& error) {
-        std::cerr << "warning: " << TerminalText(InvalidArgumentMessage(error)) << std::endl;
+        std::cerr << "warning: " << EscapeControlBytes(InvalidArgumentMessage(error)) << std::endl;
+    } catch (const std::bad_alloc&) {
+        std::cerr << "error: Not enough memory for this operation." << std::endl;
     } catch (const std::exception& error) {
-        std::cerr << "error: " << TerminalText(error.what()) << std::endl;
+        std::cerr << "error: " << EscapeControlBytes(error.what()) << std::endl;
     }
     return 1;
 }

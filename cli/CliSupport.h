@@ -14,12 +14,9 @@
 #include <string_view>
 #include <vector>
 
-// text as the terminal may show it: control bytes other than line feed and
-// tab (an ESC of a binary file would drive the terminal) become "\x1b".
-std::string TerminalText(std::string_view text);
-
 // Warnings go to stderr as "warning: TEXT", information to stdout as
-// "info: TEXT", each as one entry with its line breaks kept.
+// "info: TEXT", each as one entry with its line breaks kept and its control
+// bytes escaped.
 class TerminalHost : public IDiagramHost {
 public:
     explicit TerminalHost(Rect client = Rect{0, 0, 800, 500}) : client(client) {}

@@ -3,6 +3,7 @@
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "cli/StreamingTraceContext.h"
+#include "diagram/EscapedText.h"
 #include "diagram/InvalidArgumentError.h"
 #include "qtdraw/PictureFile.h"
 #include "qtdraw/QtDrawContext.h"
@@ -56,7 +57,7 @@ std::optional<QSize> ParseSize(const std::string& text) {
 // dropped, its errors kept.
 void QtMessage(QtMsgType type, const QMessageLogContext&, const QString& message) {
     if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::cerr << "error: Qt: " << TerminalText(message.toStdString()) << std::endl;
+        std::cerr << "error: Qt: " << EscapeControlBytes(message.toStdString()) << std::endl;
 }
 
 // Qt needs an application object for its fonts; the batch tool always draws
@@ -124,7 +125,7 @@ int Render(const RenderOptions& o) {
     };
     std::string error;
     if (!WritePicture(o.output, *PictureFormatFor(o.output), size, paint, error)) {
-        std::cerr << "error: " << TerminalText(error) << std::endl;
+        std::cerr << "error: " << EscapeControlBytes(error) << std::endl;
         return 1;
     }
     return 0;

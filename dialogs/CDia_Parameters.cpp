@@ -24,6 +24,10 @@ namespace {
 
 // Wider pens would only smear the plot and make every paint slow.
 constexpr int kMaxLineWidth = 100;
+// Y labels have two decimals and a few characters of room: a smaller step
+// gives labels that do not differ, a larger value labels that do not fit.
+constexpr double kSmallestYDelta = 0.01;
+constexpr double kLargestYValue = 1'000'000;
 
 // Positions of the dialog's layout are in dialog units: a quarter of the
 // font's average character width across, an eighth of its height down.
@@ -75,6 +79,19 @@ std::optional<int> ParseWhole(const QString& text) {
     if (error != std::errc() || stop != end || begin == end)
         return std::nullopt;
     return value;
+}
+
+// What an edit of a setting gives: the setting itself while the edit holds
+// the text the dialog put there (the value rounded), else the typed number
+// when it lies from lowest to highest; nothing for anything else.
+std::optional<double> EditedValue(const QLineEdit& edit, const QString& shown, double setting,
+                                  double lowest, double highest) {
+    if (edit.text() == shown)
+        return setting;
+    const std::optional<double> typed = ParseReal(edit.text());
+    if (!typed || *typed < lowest || *typed > highest)
+        return std::nullopt;
+    return typed;
 }
 
 QCheckBox* CheckBox(QWidget* parent, const char* text, QRect where) {
@@ -234,25 +251,29 @@ void CDia_Parameters::accept() {
     // Every number is checked before anything is stored, so a refusal leaves
     // the diagram as it was. The hidden X edits hold xMin and xDelta rounded
     // to two decimals and are not read back; the Y edits only when the user
-    // changed their text, for the same reason.
+    // changed their text, for the same reason. A typed Y value must give
+    // labels that fit left of the plot and differ in their two decimals.
     const std::optional<int> lineWidth = ParseWhole(m_edtLineWidth->text());
     if (!lineWidth || *lineWidth < 1 || *lineWidth > kMaxLineWidth) {
         Refuse(m_edtLineWidth, "The line width must be a whole number from 1 to 100.");
         return;
     }
+    // The Y edits are read while they are enabled: with Autoscale on, every
+    // paint computes the range.
     std::optional<double> yMin = diagram.yMin;
-    if (m_edtYMin->text() != initialYMin)
-        yMin = ParseReal(m_edtYMin->text());
-    if (!yMin) {
-        Refuse(m_edtYMin, "Y min must be a number.");
-        return;
-    }
     std::optional<double> yDelta = diagram.yDelta;
-    if (m_edtYDelta->text() != initialYDelta)
-        yDelta = ParseReal(m_edtYDelta->text());
-    if (!yDelta || !(*yDelta > 0)) {
-        Refuse(m_edtYDelta, "Y delta must be a number greater than 0.");
-        return;
+    if (!m_chkYAutoscale->isChecked()) {
+        yMin = EditedValue(*m_edtYMin, initialYMin, diagram.yMin, -kLargestYValue, kLargestYValue);
+        if (!yMin) {
+            Refuse(m_edtYMin, "Y min must be a number from -1000000 to 1000000.");
+            return;
+        }
+        yDelta = EditedValue(*m_edtYDelta, initialYDelta, diagram.yDelta, kSmallestYDelta,
+                             kLargestYValue);
+        if (!yDelta) {
+            Refuse(m_edtYDelta, "Y delta must be a number from 0.01 to 1000000.");
+            return;
+        }
     }
 
     diagram.showMarks = m_chkShowMarks->isChecked();

@@ -7,3 +7,11 @@
 #include <string_view>
 
 QString TextFromBytes(std::string_view text);
+
+// A line of a message box shows at most this many characters.
+inline constexpr int kMaxMessageLineCharacters = 300;
+
+// A message as a box shows it: each of its lines (one may be a line of a
+// binary file) decoded as TextFromBytes does, its control characters written
+// as "\x1b", and cut after kMaxMessageLineCharacters characters with "...".
+QString MessageBoxText(std::string_view message);

@@ -188,3 +188,26 @@ TEST(CliErrors, ControlBytesInMessagesAreEscaped) {
     EXPECT_EQ(r.err, "warning: Not known command:\n\nCol\\x1b[2J\\x0d=\\x7f\tred\n\n" +
                          (dir.Path() / "esc.txt").string() + "\n");
 }
+
+// Under a limit of its address space the tool cannot hold the table: it says
+// what ran out and where, instead of the allocator's own word. (Sanitizers
+// reserve more address space than any such limit allows.)
+TEST(CliErrors, OutOfMemoryNamesTheFileAndHowFarTheLoadGot) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer cannot run under an address-space limit";
+#else
+    TempDir dir;
+    std::string content = "X=number\nBig\nt;a;b;c;d\n";
+    for (int i = 0; content.size() < 40'000'000; ++i)
+        content += std::to_string(i) + ";" + std::to_string(i % 97) + ".5;" +
+                   std::to_string(i % 13) + ";0.25;1\n";
+    const std::string path = dir.Write("big.txt", content).string();
+    const ProcessResult r = RunProcess(
+        "/bin/sh", {"-c", "ulimit -v 120000 && exec \"$0\" info \"$1\"", KELVARO_CLI_PATH, path});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "");
+    const std::string start = "warning: Not enough memory to load \"" + path + "\" (";
+    EXPECT_EQ(r.err.rfind(start, 0), 0u) << r.err;
+    EXPECT_NE(r.err.find(" MB read of 40 MB).\n"), std::string::npos) << r.err;
+#endif
+}

@@ -13,6 +13,7 @@
 #include <clocale>
 #include <string>
 #include <tuple>
+#include <utility>
 
 namespace {
 
@@ -173,11 +174,23 @@ TEST_F(ParametersDialog, BadNumbersKeepTheDialogOpenWithTheFocusOnTheEdit) {
         QLineEdit* edit;
         const char* text;
     };
-    const Case cases[] = {{dialog.m_edtLineWidth, "0"},   {dialog.m_edtLineWidth, "abc"},
-                          {dialog.m_edtLineWidth, "1.5"}, {dialog.m_edtLineWidth, "100000"},
-                          {dialog.m_edtYMin, "1,5"},      {dialog.m_edtYMin, ""},
-                          {dialog.m_edtYDelta, "0"},      {dialog.m_edtYDelta, "-2"},
-                          {dialog.m_edtYDelta, "inf"},    {dialog.m_edtYDelta, "x4"}};
+    const Case cases[] = {{dialog.m_edtLineWidth, "0"},
+                          {dialog.m_edtLineWidth, "abc"},
+                          {dialog.m_edtLineWidth, "1.5"},
+                          {dialog.m_edtLineWidth, "100000"},
+                          {dialog.m_edtYMin, "1,5"},
+                          {dialog.m_edtYMin, ""},
+                          {dialog.m_edtYDelta, "0"},
+                          {dialog.m_edtYDelta, "-2"},
+                          {dialog.m_edtYDelta, "inf"},
+                          {dialog.m_edtYDelta, "x4"},
+                          // Labels that would not fit, or not differ.
+                          {dialog.m_edtYMin, "1e308"},
+                          {dialog.m_edtYMin, "-1000000.01"},
+                          {dialog.m_edtYDelta, "1e308"},
+                          {dialog.m_edtYDelta, "1000001"},
+                          {dialog.m_edtYDelta, "1e-300"},
+                          {dialog.m_edtYDelta, "0.0099"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         QString message;
@@ -187,9 +200,42 @@ TEST_F(ParametersDialog, BadNumbersKeepTheDialogOpenWithTheFocusOnTheEdit) {
         EXPECT_FALSE(message.isEmpty());
         EXPECT_TRUE(dialog.isVisible());
         EXPECT_EQ(dialog.focusWidget(), c.edit);
+        EXPECT_TRUE(c.edit->isEnabled());
         EXPECT_EQ(Settings(diagram), before);
         c.edit->setText(c.edit == dialog.m_edtLineWidth ? "1" : "2.50");
     }
+}
+
+TEST_F(ParametersDialog, YValuesAtTheEndsOfTheirRangesAreStored) {
+    diagram.yAutoscale = false;
+    for (const auto& [min, delta] :
+         {std::pair{"-1000000", "0.01"}, std::pair{"1000000", "1000000"}}) {
+        SCOPED_TRACE(min);
+        QTimer::singleShot(0, &dialog, [&] {
+            dialog.m_edtYMin->setText(min);
+            dialog.m_edtYDelta->setText(delta);
+            QTest::mouseClick(dialog.m_btnOk, Qt::LeftButton);
+        });
+        EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+        EXPECT_EQ(diagram.yMin, std::stod(min));
+        EXPECT_EQ(diagram.yDelta, std::stod(delta));
+    }
+}
+
+// What Autoscale disables is not read: a bad number left in a Y edit before
+// Autoscale was ticked again does not hold the dialog open.
+TEST_F(ParametersDialog, DisabledYEditsAreNotRead) {
+    diagram.yAutoscale = false;
+    QTimer::singleShot(0, &dialog, [this] {
+        dialog.m_edtYMin->setText("abc");
+        dialog.m_edtYDelta->setText("0");
+        QTest::mouseClick(dialog.m_chkYAutoscale, Qt::LeftButton);
+        QTest::mouseClick(dialog.m_btnOk, Qt::LeftButton);
+    });
+    EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+    EXPECT_TRUE(diagram.yAutoscale);
+    EXPECT_EQ(diagram.yMin, 2.5);
+    EXPECT_EQ(diagram.yDelta, 0.127);
 }
 
 TEST(ParametersDialogWithoutTable, ShowsAnEmptyListWithNothingSelected) {
