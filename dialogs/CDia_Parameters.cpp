@@ -2,6 +2,7 @@
 
 #include "diagram/CDiagram.h"
 #include "diagram/Numbers.h"
+#include "dialogs/DialogUnits.h"
 #include "qtdraw/QtText.h"
 
 #include <QCheckBox>
@@ -28,30 +29,6 @@ constexpr int kMaxLineWidth = 100;
 // gives labels that do not differ, a larger value labels that do not fit.
 constexpr double kSmallestYDelta = 0.01;
 constexpr double kLargestYValue = 1'000'000;
-
-// Positions of the dialog's layout are in dialog units: a quarter of the
-// font's average character width across, an eighth of its height down.
-class DialogUnits {
-public:
-    explicit DialogUnits(const QFont& font) {
-        const QFontMetrics metrics(font);
-        // The average over the 52 letters, rounded, as the dialog-unit rule takes it.
-        const int letters =
-            metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-        charWidth = (letters / 26 + 1) / 2;
-        charHeight = metrics.height();
-    }
-    // Dialog units to pixels, rounded to the nearest pixel.
-    int X(int units) const { return (units * charWidth + 2) / 4; }
-    int Y(int units) const { return (units * charHeight + 4) / 8; }
-    QRect Rect(int x, int y, int width, int height) const {
-        return QRect(X(x), Y(y), X(width), Y(height));
-    }
-
-private:
-    int charWidth = 1;
-    int charHeight = 1;
-};
 
 // The whole text (blanks around it allowed) must be one number; nothing else
 // and nothing more.
@@ -128,10 +105,7 @@ CDia_Parameters::CDia_Parameters(QWidget* parent) : QDialog(parent) {
     setWindowTitle("Parameters");
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
-    QFont dialogFont("Microsoft Sans Serif");
-    dialogFont.setPointSize(8);
-    dialogFont.setStyleHint(QFont::SansSerif);
-    setFont(dialogFont);
+    setFont(DialogFont());
     const DialogUnits du(font());
     setFixedSize(du.X(369), du.Y(131));
 
