@@ -64,24 +64,33 @@ void CKelvaroView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
 }
 
+void CKelvaroView::RunInput(const std::function<void()>& handler) {
+    // A marker readout switches the curve readout off: its check mark
+    // follows at once.
+    const bool showXYByMouse = m_pDiagram->showXYByMouse;
+    RunGuarded(this, handler);
+    if (m_pDiagram->showXYByMouse != showXYByMouse)
+        m_mainFrame.UpdateCommandUi();
+}
+
 void CKelvaroView::mousePressEvent(QMouseEvent* event) {
-    RunGuarded(this, [&] { m_input.MousePress(*event); });
+    RunInput([&] { m_input.MousePress(*event); });
 }
 
 void CKelvaroView::mouseMoveEvent(QMouseEvent* event) {
-    RunGuarded(this, [&] { m_input.MouseMove(*event); });
+    RunInput([&] { m_input.MouseMove(*event); });
 }
 
 void CKelvaroView::mouseReleaseEvent(QMouseEvent* event) {
-    RunGuarded(this, [&] { m_input.MouseRelease(*event); });
+    RunInput([&] { m_input.MouseRelease(*event); });
 }
 
 void CKelvaroView::mouseDoubleClickEvent(QMouseEvent* event) {
-    RunGuarded(this, [&] { m_input.MouseDoubleClick(*event); });
+    RunInput([&] { m_input.MouseDoubleClick(*event); });
 }
 
 void CKelvaroView::keyPressEvent(QKeyEvent* event) {
-    RunGuarded(this, [&] { m_input.KeyPress(*event); });
+    RunInput([&] { m_input.KeyPress(*event); });
 }
 
 void CKelvaroView::DirectRedraw(Redraw what) {

@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -83,6 +84,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // Runs a mouse or key handler, guarded, and brings the main window's
+    // check marks up to date when it changed a flag they show.
+    void RunInput(const std::function<void()>& handler);
     // The window the view's message boxes go over.
     QWidget* BoxOwner();
 

@@ -12,6 +12,7 @@
 #include "diagram/CDiagram.h"
 #include "dialogs/CAboutDlg.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -25,7 +26,6 @@
 #include <QPageSetupDialog>
 #include <QStatusBar>
 #include <QStatusTipEvent>
-#include <QTimer>
 #include <QToolBar>
 #include <QWhatsThis>
 
@@ -100,10 +100,10 @@ CMainFrame::CMainFrame(CDocManager& docManager)
     CreateToolBar();
     CreateMenus();
     connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, &CMainFrame::UpdateCommandUi);
-    // Check marks, enabled states and the lock indicators follow while idle.
-    auto* idle = new QTimer(this);
-    connect(idle, &QTimer::timeout, this, &CMainFrame::UpdateCommandUi);
-    idle->start(250);
+    connect(m_wndToolBar, &QToolBar::visibilityChanged, this, &CMainFrame::UpdateCommandUi);
+    // The lock keys' lights are read when a key goes down or up or the focus
+    // moves, whichever window has it.
+    qApp->installEventFilter(this);
     UpdateCommandUi();
 }
 
@@ -371,10 +371,6 @@ void CMainFrame::UpdateCommandUi() {
     if (windowTitle() != title)
         setWindowTitle(title);
     m_pStatusPanes->UpdateIndicators();
-    const bool inWhatsThis = QWhatsThis::inWhatsThisMode();
-    if (m_bWasInWhatsThis && !inWhatsThis)
-        SetPaneText(QString());
-    m_bWasInWhatsThis = inWhatsThis;
 }
 
 bool CMainFrame::event(QEvent* event) {
@@ -383,7 +379,24 @@ bool CMainFrame::event(QEvent* event) {
         SetPaneText(static_cast<QStatusTipEvent*>(event)->tip());
         return true;
     }
+    // The help-mode prompt goes when the mode ends, however it ends.
+    if (event->type() == QEvent::LeaveWhatsThisMode)
+        SetPaneText(QString());
     return QMainWindow::event(event);
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::FocusIn:
+    case QEvent::ApplicationActivate:
+        m_pStatusPanes->UpdateIndicators();
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {

@@ -59,11 +59,13 @@ public:
     CHelpWindow* HelpWindow() const { return m_pHelpWindow; }
 
     // Brings the check marks, enabled states, menus, title and status
-    // indicators up to date, as after every command and while idle.
+    // indicators up to date: after every command, when the active window
+    // changes and when a window's own state changes.
     void UpdateCommandUi();
 
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -93,7 +95,6 @@ private:
     std::vector<QMenu*> m_menusNoDocument; // menu 128
     std::vector<QMenu*> m_menusDocument;   // menu 129
     bool m_bDocumentMenus = false;
-    bool m_bWasInWhatsThis = false;
     CHelpWindow* m_pHelpWindow = nullptr;
     QPrinter m_printer;
     const QObject* m_pPaneWriter = nullptr; // never dereferenced

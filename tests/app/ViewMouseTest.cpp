@@ -84,3 +84,44 @@ TEST_F(ViewMouse, LegendClickHidesTheCurveAndADragOpensAZoomWindow) {
 }
 
 } // namespace
+
+namespace {
+
+// The check marks follow the window's flags at once, not at some later
+// moment: a double-click and an arrow key switch the curve readout off.
+TEST_F(ViewMouse, CheckMarksFollowADoubleClickAndAnArrowKeyAtOnce) {
+    QAction* showXY = MainFrame().Action(ID_SHOW_XY_BY_MOUSE);
+    ASSERT_TRUE(showXY->isChecked());
+    DoubleClick(QPoint(Diagram().PixelAtValue(3.0, 0.0).x, Middle()));
+    EXPECT_FALSE(showXY->isChecked());
+
+    MainFrame().RunCommand(ID_SHOW_XY_BY_MOUSE);
+    ASSERT_TRUE(showXY->isChecked());
+    QTest::keyClick(view, Qt::Key_Right);
+    EXPECT_FALSE(Diagram().showXYByMouse);
+    EXPECT_FALSE(showXY->isChecked());
+}
+
+// A readout describes its window: when the window closes, pane 0 goes back
+// to idle; another window's readout, or a prompt, stays.
+TEST_F(ViewMouse, ClosingAWindowClearsItsReadoutFromPaneZero) {
+    DoubleClick(QPoint(Diagram().PixelAtValue(3.0, 0.0).x, Middle()));
+    ASSERT_TRUE(MainFrame().PaneText().startsWith(" X = "));
+    QMdiSubWindow* frame = MainFrame().ChildFrames().front();
+    frame->close(); // the window's own close button
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(MainFrame().PaneText(), " ");
+
+    ASSERT_NE(App().DocManager().OpenDocumentFile(
+                  QString::fromStdString(ExamplePath("sinusoid.txt").string())),
+              nullptr);
+    ASSERT_NE(App().DocManager().OpenDocumentFile(
+                  QString::fromStdString(ExamplePath("word_labels.txt").string())),
+              nullptr);
+    MainFrame().SetPaneText(QStringLiteral("a prompt"));
+    MainFrame().ChildFrames().back()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(MainFrame().PaneText(), "a prompt");
+}
+
+} // namespace
