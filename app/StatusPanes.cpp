@@ -38,7 +38,16 @@ CStatusPanes::CStatusPanes(QStatusBar& statusBar)
 }
 
 void CStatusPanes::SetPaneText(const QString& text) {
-    m_pPane0->setText(text.isEmpty() ? kIdleText : text);
+    if (text.isEmpty()) {
+        m_pPane0->setText(kIdleText);
+    } else if (text.size() <= kMaxShownCharacters) {
+        m_pPane0->setText(text);
+    } else {
+        // Never half of a character of two UTF-16 units.
+        const qsizetype cut =
+            kMaxShownCharacters - (text[kMaxShownCharacters - 1].isHighSurrogate() ? 1 : 0);
+        m_pPane0->setText(text.left(cut) + QStringLiteral("..."));
+    }
     m_pPane0->repaint();
 }
 

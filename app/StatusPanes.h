@@ -14,7 +14,12 @@ public:
 
     explicit CStatusPanes(QStatusBar& statusBar);
 
-    // Sets pane 0 and repaints it at once; an empty text shows the idle text.
+    // Pane 0 shows at most this many characters of a text: no screen is
+    // wider, and laying out a readout of 100,000 curves would take seconds.
+    static constexpr int kMaxShownCharacters = 1000;
+
+    // Sets pane 0 and repaints it at once; an empty text shows the idle text,
+    // a longer one its start and "...".
     void SetPaneText(const QString& text);
     QString PaneText() const;
     // Shows each indicator's text while its lock is on.

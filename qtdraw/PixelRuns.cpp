@@ -27,12 +27,6 @@ struct MajorAxisLine {
         majorStep = dMajor < 0 ? -1 : 1;
         minorStep = dMinor < 0 ? -1 : 1;
     }
-
-    // Minor coordinate of pixel i: the line's position rounded half away
-    // from the start.
-    int MinorAt(long long i) const {
-        return minorStart + minorStep * static_cast<int>((2 * i * rise + length) / (2 * length));
-    }
 };
 
 // Adds a run, or widens the last one when both lie on one row (or one
@@ -91,20 +85,23 @@ void AppendLineRuns(QPoint from, QPoint to, const QRect& area, std::vector<QLine
         addRun(line.minorStart, majorAt(first), majorAt(last));
         return;
     }
-    int runMinor = 0, runFrom = 0, runTo = 0;
-    for (long long i = first; i <= last; ++i) {
-        const int major = majorAt(i);
-        const int minor = line.MinorAt(i);
-        if (i > first && minor == runMinor) {
-            runTo = major;
-            continue;
-        }
-        if (i > first)
-            addRun(runMinor, runFrom, runTo);
-        runMinor = minor;
-        runFrom = runTo = major;
+    // Pixel i lies at the line's position rounded half away from the start:
+    // the minor offset (2 i rise + length) / (2 length), which
+    // never falls as i grows: each run is the pixels of one offset, found
+    // from its first pixel without visiting the others. A line costs its runs,
+    // not its length.
+    const long long twiceLength = 2 * line.length;
+    const long long twiceRise = 2 * line.rise;
+    for (long long i = first; i <= last;) {
+        const long long offset = (i * twiceRise + line.length) / twiceLength;
+        // The first pixel of the next offset.
+        const long long next =
+            (twiceLength * (offset + 1) - line.length + twiceRise - 1) / twiceRise;
+        const long long end = std::min(last, next - 1);
+        addRun(line.minorStart + line.minorStep * static_cast<int>(offset), majorAt(i),
+               majorAt(end));
+        i = end + 1;
     }
-    addRun(runMinor, runFrom, runTo);
 }
 
 // The area's bounds as the column runs are cut to them.

@@ -1,5 +1,6 @@
 #include "qtdraw/QtDrawContext.h"
 
+#include "qtdraw/ImageRuns.h"
 #include "qtdraw/PixelRuns.h"
 #include "qtdraw/QtText.h"
 
@@ -61,8 +62,12 @@ void CQtDrawContext::Flush() {
     lineQueued = false;
     if (pending.empty())
         return;
-    painter.setPen(ToQPen(pen));
-    painter.drawLines(pending.data(), static_cast<int>(pending.size()));
+    // Runs of a one-pixel pen go straight into an image where that is exact.
+    const bool runs = pixelExact && pen.width <= 1;
+    if (!runs || !FillRunsInImage(painter, pending, ToQColor(pen.color))) {
+        painter.setPen(ToQPen(pen));
+        painter.drawLines(pending.data(), static_cast<int>(pending.size()));
+    }
     pending.clear();
 }
 
@@ -136,6 +141,14 @@ void CQtDrawContext::QueueWideLine(const QLine& line) {
 void CQtDrawContext::TextOut(int x, int y, TextAlign align, std::string_view text) {
     Flush();
     const LoadedFont& loaded = CurrentFont();
+    // A text whose line lies wholly below, above or (left-aligned) right of
+    // the picture draws nothing there: the legend of thousands of columns
+    // runs far below the window. A line's height is kept as a margin for
+    // glyphs that reach beyond it.
+    const int margin = loaded.metrics.height();
+    if (pixelExact && (y - margin > area.bottom() || y + 2 * margin < area.top() ||
+                       (align == TextAlign::LeftTop && x - margin > area.right())))
+        return;
     const QString qtext = TextFromBytes(text);
     const int left =
         align == TextAlign::CenterTop ? x - loaded.metrics.horizontalAdvance(qtext) / 2 : x;

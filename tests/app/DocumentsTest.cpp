@@ -162,7 +162,7 @@ TEST_F(Documents, RecentFilesKeepFifteenNewestFirstAcrossARestart) {
     App().ExitInstance();
     ASSERT_TRUE(App().InitInstance());
     const QStringList& entries = App().RecentFiles().Entries();
-    ASSERT_EQ(entries.size(), CRecentFileList::kMaxEntries);
+    ASSERT_EQ(entries.size(), 15);
     EXPECT_EQ(entries.first(), paths[3]);
     EXPECT_EQ(entries[1], paths[15]);
     EXPECT_EQ(entries.last(), paths[1]); // f1 dropped

@@ -7,6 +7,7 @@
 #include "app/CDocManager.h"
 #include "app/CMainFrame.h"
 #include "app/HelpWindow.h"
+#include "app/RecentFileList.h"
 
 #include <QDropEvent>
 #include <QMenu>
@@ -18,6 +19,8 @@
 #include <QWhatsThis>
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace {
 
@@ -178,6 +181,66 @@ TEST_F(MainWindow, DroppedFilesOpenAsOpenDoes) {
     ASSERT_EQ(MainFrame().ChildFrames().size(), 2u);
     EXPECT_EQ(MainFrame().ChildFrames()[0]->windowTitle(), "sinusoid.txt");
     EXPECT_EQ(MainFrame().ChildFrames()[1]->windowTitle(), "word_labels.txt");
+}
+
+} // namespace
+
+namespace {
+
+// A path of 4,000 characters would make the File menu as wide as the screen:
+// its entry is shortened in the middle and still opens the whole path.
+TEST_F(MainWindow, ALongRecentFilePathIsShortenedInItsMenuEntryOnly) {
+    TempDir dir;
+    std::filesystem::path folder = dir.Path();
+    while (folder.string().size() < 3'800)
+        folder /= std::string(240, 'd');
+    std::filesystem::create_directories(folder);
+    const std::filesystem::path file = folder / "pressure_log.txt";
+    WriteFile(file, "T\nX;Y\n1;2\n");
+    const QString path = QString::fromStdString(file.string());
+    ASSERT_NE(App().DocManager().OpenDocumentFile(path), nullptr);
+    ResetMainWindow();
+    ASSERT_EQ(App().RecentFiles().Entries().first(), path);
+
+    QMenu* fileMenu = MainFrame().menuBar()->actions().first()->menu();
+    emit fileMenu->aboutToShow();
+    QAction* entry = nullptr;
+    for (QAction* item : fileMenu->actions())
+        if (item->text().startsWith("&1 "))
+            entry = item;
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->text(), "&1 " + path.left(20) + "..." + path.right(41));
+    EXPECT_TRUE(entry->text().endsWith("/pressure_log.txt"));
+    EXPECT_LT(fileMenu->sizeHint().width(), 700);
+
+    entry->trigger();
+    ASSERT_EQ(MainFrame().ChildFrames().size(), 1u);
+    EXPECT_EQ(MainFrame().ChildFrames().front()->windowTitle(), "pressure_log.txt");
+}
+
+// A binary file's line in a message box: control characters escaped, the
+// line cut after a few hundred characters; the box stays screen-sized.
+TEST_F(MainWindow, ABinaryLineInAWarningIsEscapedAndCut) {
+    TempDir dir;
+    std::string binary = "\x7f"
+                         "ELF\x02\x01\x1b[31m";
+    for (int i = 0; i < 20'000; ++i)
+        binary += static_cast<char>(i * 37 % 251 == 10 ? 11 : i * 37 % 251);
+    const auto path = dir.Write("program", binary + "=x\n");
+    ModalBoxCloser boxes;
+    MainFrame().OpenFile(QString::fromStdString(path.string()));
+    ASSERT_TRUE(boxes.WaitFor(2)); // the unknown command, then no header line
+    const QStringList lines = boxes.Texts().first().split('\n');
+    ASSERT_EQ(lines.size(), 5);
+    EXPECT_EQ(lines[0], "Not known command:");
+    EXPECT_TRUE(lines[2].startsWith("\\x7fELF\\x02\\x01\\x1b[31m")) << lines[2].toStdString();
+    EXPECT_TRUE(lines[2].endsWith("...")) << lines[2].toStdString();
+    EXPECT_LE(lines[2].size(), 300 * 4 + 3);
+    for (const QChar c : lines[2]) // a tab separates cells, and stays
+        EXPECT_FALSE((c.unicode() < 0x20 && c != '\t') ||
+                     (c.unicode() >= 0x7f && c.unicode() < 0xa0));
+    EXPECT_EQ(lines[4], QString::fromStdString(path.string()));
+    EXPECT_TRUE(MainFrame().ChildFrames().empty());
 }
 
 } // namespace

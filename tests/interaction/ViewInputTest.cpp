@@ -1,6 +1,7 @@
 #include "InteractionTestSupport.h"
 #include "diagram/ZoomRequest.h"
 #include "qtdraw/QtDrawContext.h"
+#include "qtdraw/QtText.h"
 
 #include <QPainter>
 
@@ -80,6 +81,21 @@ TEST(MarkerReadout, DoubleClickListsEveryCurveAndStopsTheCurveReadout) {
     const std::string spectrum = view.diagram.columns[3].name;
     EXPECT_EQ(Count(view.widget->input.m_strStatus, "; "), 3);
     EXPECT_NE(view.widget->input.m_strStatus.find("; " + spectrum + " = "), std::string::npos);
+}
+
+// A header in Latin-1 reads in the readouts as the legend shows it, not as
+// replacement characters.
+TEST(Readouts, NameAColumnAsTheLegendDecodesIt) {
+    std::string file = TwoCurveFile();
+    file.replace(file.find("\nX;A;B\n"), 7, "\nX;Temp\xe9rature;B\n");
+    LoadedView view(file);
+    const std::string legend = TextFromBytes(ColumnName(view.diagram.columns[1])).toStdString();
+    ASSERT_EQ(legend, "Temp\u00e9rature");
+    QTest::mouseMove(view.widget.get(), QPoint(ExactPixelOfX(view, 3.0), view.PixelOfY(6.0)));
+    EXPECT_EQ(view.widget->input.m_strStatus, " X = 3.00000, Y = 6.00000, Column = " + legend);
+    DoubleClick(*view.widget, Qt::LeftButton, QPoint(ExactPixelOfX(view, 3.0), 200));
+    EXPECT_EQ(view.widget->input.m_strStatus,
+              " X = 3.00000; " + legend + " = 6.00000; B = 20.00000");
 }
 
 TEST(MarkerReadout, OutsideThePlotKeepsTheMarkerAndWritesABlank) {
@@ -204,8 +220,7 @@ TEST_F(ZoomDrag, TenPixelsToTheRightOpensTheXRangeAndNineDoNot) {
     Drag(*view.widget, At(from), At(from + 9));
     EXPECT_TRUE(view.shell.zooms.empty());
 
-    const int to = ExactPixelOfX(view, 6.0);
-    ASSERT_GE(to - from, 10);
+    const int to = from + 10;
     QTest::mousePress(view.widget.get(), Qt::LeftButton, Qt::NoModifier, At(from));
     QTest::mouseMove(view.widget.get(), At(to));
     const QRubberBand* band = view.widget->findChild<QRubberBand*>();
@@ -216,21 +231,31 @@ TEST_F(ZoomDrag, TenPixelsToTheRightOpensTheXRangeAndNineDoNot) {
 
     ASSERT_EQ(view.shell.zooms.size(), 1u);
     const ZoomOpen& zoom = view.shell.zooms.front();
+    double xTo = 0.0;
+    ASSERT_TRUE(view.diagram.ValueAtPixel(to, y, &xTo, nullptr));
     EXPECT_EQ(zoom.path, view.diagram.filePath);
     EXPECT_TRUE(zoom.requestSet);
     EXPECT_EQ(zoom.xFrom, 2.0);
-    EXPECT_EQ(zoom.xTo, 6.0);
+    EXPECT_EQ(zoom.xTo, xTo);
     EXPECT_FALSE(g_bZoomOpen);
     ASSERT_TRUE(zoom.loaded);
-    // The new diagram holds the rows 2 to 6 and is titled from its first paint.
-    const StringArray& xCells = zoom.diagram->values[0];
-    ASSERT_EQ(xCells.GetSize(), 5);
-    EXPECT_EQ(xCells.NumberAt(0), 2.0);
-    EXPECT_EQ(xCells.NumberAt(4), 6.0);
     EXPECT_FALSE(zoom.title.empty());
     // The window it was started from is unchanged.
     EXPECT_EQ(view.diagram.values[0].GetSize(), 11);
     EXPECT_TRUE(view.shell.redraws.empty());
+}
+
+TEST_F(ZoomDrag, TheZoomWindowHoldsTheRowsOfItsRangeEndsIncluded) {
+    Drag(*view.widget, At(ExactPixelOfX(view, 2.0)), At(ExactPixelOfX(view, 6.0)));
+    ASSERT_EQ(view.shell.zooms.size(), 1u);
+    const ZoomOpen& zoom = view.shell.zooms.front();
+    EXPECT_EQ(zoom.xFrom, 2.0);
+    EXPECT_EQ(zoom.xTo, 6.0);
+    ASSERT_TRUE(zoom.loaded);
+    const StringArray& xCells = zoom.diagram->values[0];
+    ASSERT_EQ(xCells.GetSize(), 5);
+    EXPECT_EQ(xCells.NumberAt(0), 2.0);
+    EXPECT_EQ(xCells.NumberAt(4), 6.0);
 }
 
 TEST_F(ZoomDrag, LeftwardCancelledAndOutsideDragsOpenNothing) {

@@ -2,6 +2,7 @@
 #include "qtdraw/QtDrawContext.h"
 #include "RenderTestSupport.h"
 #include "diagram/Numbers.h"
+#include "qtdraw/ImageRuns.h"
 #include "qtdraw/PixelRuns.h"
 
 #include <QImage>
@@ -486,4 +487,103 @@ TEST(QtPicture, CurveBlockLeavesThePositionWhereItsLinesWould) {
         }
         ASSERT_TRUE(direct == alone) << "first difference at " << FirstDifference(direct, alone);
     }
+}
+
+namespace {
+
+// The pixels of a one-pixel line, one by one, by the rounding rule: pixel i
+// of `length` along the major axis lies at the line's position rounded half
+// away from the start, the end pixel left out.
+std::set<std::pair<int, int>> PixelsByTheRule(Point from, Point to) {
+    std::set<std::pair<int, int>> pixels;
+    const long long dx = to.x - from.x, dy = to.y - from.y;
+    const bool xMajor = std::llabs(dx) >= std::llabs(dy);
+    const long long length = std::llabs(xMajor ? dx : dy);
+    const long long rise = std::llabs(xMajor ? dy : dx);
+    const int majorStep = (xMajor ? dx : dy) < 0 ? -1 : 1;
+    const int minorStep = (xMajor ? dy : dx) < 0 ? -1 : 1;
+    for (long long i = 0; i < length; ++i) {
+        const int major = (xMajor ? from.x : from.y) + majorStep * static_cast<int>(i);
+        const int minor = (xMajor ? from.y : from.x) +
+                          minorStep * static_cast<int>((2 * i * rise + length) / (2 * length));
+        pixels.insert(xMajor ? std::pair{major, minor} : std::pair{minor, major});
+    }
+    return pixels;
+}
+
+std::set<std::pair<int, int>> PixelsOfRuns(const std::vector<QLine>& runs) {
+    std::set<std::pair<int, int>> pixels;
+    for (const QLine& run : runs)
+        for (int x = run.x1(); x < std::max(run.x2(), run.x1() + 1); ++x)
+            for (int y = run.y1(); y < std::max(run.y2(), run.y1() + 1); ++y)
+                pixels.insert({x, y});
+    return pixels;
+}
+
+} // namespace
+
+// Runs are found a run at a time, not a pixel at a time: they must still
+// hold exactly the pixels of the rounding rule, for steep and flat lines in
+// every direction, long ones and ones reaching out of the area.
+TEST(PixelRuns, SlantedLinesHoldThePixelsOfTheRoundingRule) {
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> coordinate(-300, 300);
+    const QRect area(-200, -150, 400, 300);
+    for (int i = 0; i < 3000; ++i) {
+        const Point from{coordinate(random), coordinate(random)};
+        const Point to{coordinate(random), i % 7 == 0 ? from.y + 1 : coordinate(random)};
+        std::vector<QLine> runs;
+        const LineSegment segment{from, to};
+        AppendPixelRuns(std::span<const LineSegment>(&segment, 1), area, runs);
+        std::set<std::pair<int, int>> expected;
+        for (const auto& [x, y] : PixelsByTheRule(from, to))
+            if (area.contains(x, y))
+                expected.insert({x, y});
+        ASSERT_EQ(PixelsOfRuns(runs), expected)
+            << "(" << from.x << "," << from.y << ") to (" << to.x << "," << to.y << ")";
+    }
+}
+
+// Runs written straight into an image are the pixels the painter's own
+// one-pixel lines give, in each 32-bit format and reaching past the edges;
+// with a clip or a transform nothing is written and the painter draws.
+TEST(ImageRuns, GiveThePixelsOfThePaintersLines) {
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> coordinate(-5, 65);
+    std::uniform_int_distribution<int> length(1, 30);
+    std::vector<QLine> runs;
+    for (int i = 0; i < 400; ++i) {
+        const int x = coordinate(random), y = coordinate(random);
+        runs.push_back(i % 2 ? QLine(x, y, x, y + length(random))
+                             : QLine(x, y, x + length(random), y));
+    }
+    const QColor color(200, 30, 0);
+    for (QImage::Format format :
+         {QImage::Format_RGB32, QImage::Format_ARGB32, QImage::Format_ARGB32_Premultiplied}) {
+        SCOPED_TRACE(format);
+        QImage direct(60, 40, format), lines(60, 40, format);
+        direct.fill(Qt::transparent);
+        lines.fill(Qt::transparent);
+        {
+            QPainter painter(&direct);
+            ASSERT_TRUE(FillRunsInImage(painter, runs, color));
+        }
+        {
+            QPainter painter(&lines);
+            painter.setPen(QPen(color, 1, Qt::SolidLine, Qt::FlatCap));
+            painter.drawLines(runs.data(), static_cast<int>(runs.size()));
+        }
+        ASSERT_TRUE(direct == lines) << "first difference at " << FirstDifference(direct, lines);
+    }
+    QImage image = Blank();
+    QPainter painter(&image);
+    painter.setClipRect(0, 0, 10, 10);
+    EXPECT_FALSE(FillRunsInImage(painter, runs, color));
+    painter.setClipping(false);
+    painter.translate(1, 0);
+    EXPECT_FALSE(FillRunsInImage(painter, runs, color));
+    painter.resetTransform();
+    EXPECT_FALSE(FillRunsInImage(painter, runs, QColor(200, 30, 0, 128)));
+    painter.end();
+    EXPECT_TRUE(image == Blank());
 }
