@@ -1,8 +1,10 @@
 // A libFuzzer target: its input is loaded as a data file, and what loads is
 // painted, hit-tested, zoomed into and turned into both derived files, with
-// what must always hold checked at each step.
+// what must always hold checked at each step. The input cut somewhere and
+// then grown to its whole is refreshed as a window's timer would.
 #include "diagram/CDiagram.h"
 #include "diagram/InvalidArgumentError.h"
+#include "diagram/TableRefresh.h"
 #include "diagram/ZoomRequest.h"
 #include "render/RecordingContext.h"
 
@@ -13,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -204,12 +207,113 @@ void SameTableWithTwoThreads(const std::string& path) {
           "two threads read the table one thread reads");
 }
 
+namespace {
+
+void WriteBytes(const std::string& path, const std::uint8_t* data, std::size_t size,
+                std::ios::openmode mode) {
+    std::ofstream file(path, std::ios::binary | mode);
+    file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+}
+
+// The loaded table: what a refresh replaces.
+std::string TableOf(const CDiagram& d) {
+    std::ostringstream out;
+    out << d.columnCount << '|' << d.title << '|' << d.xIsNumber << d.xIsDateTime << '|'
+        << d.timerPeriod << '|' << d.intervals << '|' << d.fileXmin << '|' << d.fileXdelta << '|'
+        << d.minorTicks << '|' << d.spectrumSize << '|' << d.spectrumColumn << '\n';
+    for (int c = 0; c < d.columnCount; ++c) {
+        const ColumnRecord& column = d.columns[c];
+        out << ColumnName(column) << '|' << int(column.visible) << '|' << column.color << '|'
+            << column.markSize << ':';
+        for (int r = 0; r < d.values[c].GetSize(); ++r)
+            out << d.values[c][r] << '\x1f';
+        out << '\n';
+    }
+    return out.str();
+}
+
+// Every member of a diagram, settings, layout and working members included.
+std::string AllFieldsOf(const CDiagram& d) {
+    std::ostringstream out;
+    out.precision(17);
+    const auto rect = [&](const Rect& r) {
+        out << r.left << ',' << r.top << ',' << r.right << ',' << r.bottom << '|';
+    };
+    const auto font = [&](const FontSpec& f) {
+        out << f.face << ',' << f.height << ',' << f.weight << '|';
+    };
+    const auto pen = [&](const PenSpec& p) { out << p.width << ',' << p.color << '|'; };
+    out << TableOf(d) << d.filePath << '|' << d.fileTitle << '|' << d.fileName << '|';
+    out << d.xRange.has_value() << (d.xRange ? d.xRange->from : 0) << (d.xRange ? d.xRange->to : 0);
+    const ReadPosition& read = d.lastRead;
+    out << '|' << read.stamp.device << ',' << read.stamp.inode << ',' << read.stamp.size << ','
+        << read.stamp.modifiedNs << ',' << read.stamp.regular << ',' << read.appendable << ','
+        << read.end << ',' << read.lines << ',' << read.fingerprint << '|';
+    out << d.yAutoscale << d.xMin << ',' << d.xDelta << ',' << d.yMin << ',' << d.yDelta << ','
+        << d.xShowNet << d.yShowNet << d.showMarks << d.showLegend << ',' << d.lineWidth << ','
+        << d.showSpectrum << d.showXYByMouse << ',' << d.markerX << '|';
+    out << d.fitToWindow << d.drawFrame << ',' << d.frameMargin << ',' << d.plotInset << ','
+        << d.legendMargin << ',' << d.xGridStepPx << ',' << d.yGridStepPx << '|';
+    rect(d.frameRect);
+    rect(d.plotRect);
+    out << d.titleColor << ',' << d.labelColor << '|';
+    font(d.titleFont);
+    font(d.labelFont);
+    font(d.axisNameFont);
+    pen(d.gridPen);
+    pen(d.markerPen);
+    for (const COLORREF color : d.palette)
+        out << color << ',';
+    out << '|' << d.view << ',' << d.dc << ',' << d.scratch << ',' << d.cells.GetSize() << ','
+        << d.dateScratch.day << ',' << static_cast<int>(d.dateScratch.status);
+    return out.str();
+}
+
+// The input cut where its bytes say, loaded, grown by the rest and
+// refreshed: the table a whole read of the grown file gives, or, when that
+// read fails, a diagram left as it was in every field.
+void RefreshAfterGrowth(const std::string& path, const std::uint8_t* data, std::size_t size) {
+    std::uint64_t hash = 0xCBF29CE484222325ULL;
+    for (std::size_t i = 0; i < size; ++i)
+        hash = (hash ^ data[i]) * 0x100000001B3ULL;
+    const std::size_t cut = size == 0 ? 0 : static_cast<std::size_t>(hash % (size + 1));
+    WriteBytes(path, data, cut, std::ios::trunc);
+    QuietHost host;
+    CDiagram diagram(&host);
+    bool loaded = false;
+    Guarded([&] { loaded = diagram.LoadFile(path); });
+    if (!loaded)
+        return;
+    Trace(diagram, host, host.client); // a window has painted it
+    WriteBytes(path, data + cut, size - cut, std::ios::app);
+
+    const std::string before = AllFieldsOf(diagram);
+    const RefreshOutcome outcome = RefreshTable(diagram);
+    QuietHost wholeHost;
+    CDiagram whole(&wholeHost);
+    bool wholeLoaded = false;
+    try {
+        wholeLoaded = whole.LoadFile(path, {}, CDiagram::LoadMode::Refresh);
+        if (wholeLoaded)
+            whole.ComputeSpectrum();
+    } catch (const std::exception&) {
+        wholeLoaded = false;
+    }
+    if (outcome.kind == RefreshOutcome::Kind::Failed) {
+        Check(AllFieldsOf(diagram) == before, "a failed refresh leaves every field as it was");
+        Check(!wholeLoaded, "a refresh fails only where a whole read fails");
+    } else {
+        Check(wholeLoaded, "a refresh succeeds only where a whole read does");
+        Check(TableOf(diagram) == TableOf(whole), "a refresh gives the table of a whole read");
+    }
+}
+
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static Workspace workspace;
-    {
-        std::ofstream file(workspace.dataFile, std::ios::binary | std::ios::trunc);
-        file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    }
+    RefreshAfterGrowth(workspace.dataFile, data, size);
+    WriteBytes(workspace.dataFile, data, size, std::ios::trunc);
     SameTableWithTwoThreads(workspace.dataFile);
     QuietHost host;
     CDiagram diagram(&host);

@@ -244,3 +244,17 @@ TEST_F(MainWindow, ABinaryLineInAWarningIsEscapedAndCut) {
 }
 
 } // namespace
+
+namespace {
+
+// A readout of thousands of curves would take seconds to lay out in the
+// pane: it shows the first 1000 characters and "...".
+TEST_F(MainWindow, PaneZeroShowsAtMostAThousandCharacters) {
+    const QString whole(1000, 'r');
+    MainFrame().SetPaneText(whole);
+    EXPECT_EQ(MainFrame().PaneText(), whole);
+    MainFrame().SetPaneText(whole + "s");
+    EXPECT_EQ(MainFrame().PaneText(), whole + "...");
+}
+
+} // namespace
