@@ -287,10 +287,18 @@ void RefreshAfterGrowth(const std::string& path, const std::uint8_t* data, std::
     Trace(diagram, host, host.client); // a window has painted it
     WriteBytes(path, data + cut, size - cut, std::ios::app);
 
-    const std::string before = AllFieldsOf(diagram);
-    const RefreshOutcome outcome = RefreshTable(diagram);
+    // A read keeps what the commands read before it said: the whole read
+    // starts from the values the window had.
     QuietHost wholeHost;
     CDiagram whole(&wholeHost);
+    whole.timerPeriod = diagram.timerPeriod;
+    whole.intervals = diagram.intervals;
+    whole.fileXmin = diagram.fileXmin;
+    whole.fileXdelta = diagram.fileXdelta;
+    whole.minorTicks = diagram.minorTicks;
+
+    const std::string before = AllFieldsOf(diagram);
+    const RefreshOutcome outcome = RefreshTable(diagram);
     bool wholeLoaded = false;
     try {
         wholeLoaded = whole.LoadFile(path, {}, CDiagram::LoadMode::Refresh);
