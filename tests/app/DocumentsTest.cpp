@@ -18,14 +18,9 @@
 
 #include <atomic>
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sys/socket.h>
-#include <sys/stat.h>
-#include <sys/un.h>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
@@ -111,14 +106,9 @@ TEST_F(Documents, RefusedAndMissingFilesLeaveNoWindowAndNoRecentEntry) {
 // until the guard below writes into it after a few seconds.
 TEST_F(Documents, AFifoAndASocketAreRefusedAtOnceWithoutAWriter) {
     TempDir dir;
-    const std::string fifo = (dir.Path() / "f.txt").string();
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    const std::string socketPath = (dir.Path() / "s.txt").string();
-    const int listening = socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socketPath.c_str());
-    ASSERT_EQ(bind(listening, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    const NonRegularFiles files(dir.Path());
+    const std::string& fifo = files.fifo;
+    const std::string& socketPath = files.socket;
     std::atomic<bool> done{false};
     std::thread guard([&] {
         for (int i = 0; i < 100 && !done; ++i)
@@ -136,7 +126,6 @@ TEST_F(Documents, AFifoAndASocketAreRefusedAtOnceWithoutAWriter) {
     const qint64 elapsed = clock.elapsed();
     done = true;
     guard.join();
-    close(listening);
     ASSERT_TRUE(boxes.WaitFor(2));
     EXPECT_LT(elapsed, 2000);
     EXPECT_EQ(boxes.Texts(),

@@ -7,13 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstdio>
 #include <fcntl.h>
 #include <fstream>
 #include <functional>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <thread>
 #include <unistd.h>
 
@@ -503,20 +500,13 @@ TEST(LoaderHonesty, ALoggerAppendingDuringTheReadLeavesTheTableOfTheFileWhenItBe
 // viewer's loads refuse both at once, a batch tool may read them.
 TEST(LoaderBounds, FifosSocketsAndDevicesAreRefusedAtOnce) {
     TempDir dir;
-    const std::string fifo = (dir.Path() / "f.txt").string();
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    const std::string socketPath = (dir.Path() / "s.txt").string();
-    const int listening = socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socketPath.c_str());
-    ASSERT_EQ(bind(listening, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
-
+    const NonRegularFiles files(dir.Path());
+    const std::string& fifo = files.fifo;
+    const std::string& socketPath = files.socket;
     RecordingHost host;
     CDiagram diagram(&host);
     for (const std::string& path : {fifo, socketPath, std::string("/dev/zero")})
         EXPECT_FALSE(diagram.LoadFile(path));
-    close(listening);
     EXPECT_EQ(
         host.warnings,
         (Strings{"Can not read a file \"" + fifo + "\": it is not a regular file (a FIFO).",

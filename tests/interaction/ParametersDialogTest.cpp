@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -47,6 +48,20 @@ protected:
     void Open() {
         dialog.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    }
+    // Clicks OK in a running dialog. A box that refuses a value fails the
+    // test and is closed, and the dialog cancelled, instead of waiting for a
+    // user.
+    void ClickOk() {
+        QTimer::singleShot(500, &dialog, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                ADD_FAILURE() << "refused: " << box->text().toStdString();
+                box->buttons().front()->click();
+            }
+            if (dialog.isVisible())
+                dialog.reject();
+        });
+        QTest::mouseClick(dialog.m_btnOk, Qt::LeftButton);
     }
 };
 
@@ -127,7 +142,7 @@ TEST_F(ParametersDialog, OkStoresTheSettingsAndComputesTheNewSpectrum) {
         dialog.m_edtYMin->setText("-1.25");
         dialog.m_edtYDelta->setText(" 4 ");
         dialog.m_cboSpectrumColumn->setCurrentIndex(2);
-        QTest::mouseClick(dialog.m_btnOk, Qt::LeftButton);
+        ClickOk();
     });
     EXPECT_EQ(dialog.exec(), QDialog::Accepted);
     EXPECT_TRUE(diagram.showMarks);
@@ -148,7 +163,7 @@ TEST_F(ParametersDialog, OkStoresTheSettingsAndComputesTheNewSpectrum) {
 
 TEST_F(ParametersDialog, UntouchedYEditsKeepTheExactValues) {
     diagram.yAutoscale = false;
-    QTimer::singleShot(0, &dialog, [this] { QTest::mouseClick(dialog.m_btnOk, Qt::LeftButton); });
+    QTimer::singleShot(0, &dialog, [this] { ClickOk(); });
     EXPECT_EQ(dialog.exec(), QDialog::Accepted);
     EXPECT_EQ(diagram.yDelta, 0.127);
     EXPECT_EQ(diagram.yMin, 2.5);
@@ -177,7 +192,7 @@ TEST_F(ParametersDialog, BadNumbersKeepTheDialogOpenWithTheFocusOnTheEdit) {
     const Case cases[] = {{dialog.m_edtLineWidth, "0"},
                           {dialog.m_edtLineWidth, "abc"},
                           {dialog.m_edtLineWidth, "1.5"},
-                          {dialog.m_edtLineWidth, "100000"},
+                          {dialog.m_edtLineWidth, "101"},
                           {dialog.m_edtYMin, "1,5"},
                           {dialog.m_edtYMin, ""},
                           {dialog.m_edtYDelta, "0"},
@@ -206,19 +221,21 @@ TEST_F(ParametersDialog, BadNumbersKeepTheDialogOpenWithTheFocusOnTheEdit) {
     }
 }
 
-TEST_F(ParametersDialog, YValuesAtTheEndsOfTheirRangesAreStored) {
+TEST_F(ParametersDialog, ValuesAtTheEndsOfTheirRangesAreStored) {
     diagram.yAutoscale = false;
-    for (const auto& [min, delta] :
-         {std::pair{"-1000000", "0.01"}, std::pair{"1000000", "1000000"}}) {
+    for (const auto& [min, delta, width] :
+         {std::tuple{"-1000000", "0.01", 1}, std::tuple{"1000000", "1000000", 100}}) {
         SCOPED_TRACE(min);
         QTimer::singleShot(0, &dialog, [&] {
             dialog.m_edtYMin->setText(min);
             dialog.m_edtYDelta->setText(delta);
-            QTest::mouseClick(dialog.m_btnOk, Qt::LeftButton);
+            dialog.m_edtLineWidth->setText(QString::number(width));
+            ClickOk();
         });
         EXPECT_EQ(dialog.exec(), QDialog::Accepted);
         EXPECT_EQ(diagram.yMin, std::stod(min));
         EXPECT_EQ(diagram.yDelta, std::stod(delta));
+        EXPECT_EQ(diagram.lineWidth, width);
     }
 }
 
@@ -230,7 +247,7 @@ TEST_F(ParametersDialog, DisabledYEditsAreNotRead) {
         dialog.m_edtYMin->setText("abc");
         dialog.m_edtYDelta->setText("0");
         QTest::mouseClick(dialog.m_chkYAutoscale, Qt::LeftButton);
-        QTest::mouseClick(dialog.m_btnOk, Qt::LeftButton);
+        ClickOk();
     });
     EXPECT_EQ(dialog.exec(), QDialog::Accepted);
     EXPECT_TRUE(diagram.yAutoscale);

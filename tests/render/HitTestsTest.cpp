@@ -66,8 +66,12 @@ TEST_F(Crossing, CrossingCurvesReportTheLowerColumnEvenWhenHidden) {
     EXPECT_DOUBLE_EQ(x, 5.0);
     EXPECT_DOUBLE_EQ(y, 5.0);
     EXPECT_EQ(xText, "");
-    // Six pixels off every curve: no hit; outside the plot: no hit.
+    // Exactly five pixels above or below the curves still hits, six do not;
+    // outside the plot: no hit.
+    EXPECT_TRUE(t.diagram.HitTestCurves(350, 410, &x, &y, &column, xText));
+    EXPECT_TRUE(t.diagram.HitTestCurves(350, 420, &x, &y, &column, xText));
     EXPECT_FALSE(t.diagram.HitTestCurves(350, 409, &x, &y, &column, xText));
+    EXPECT_FALSE(t.diagram.HitTestCurves(350, 421, &x, &y, &column, xText));
     EXPECT_FALSE(t.diagram.HitTestCurves(64, 465, &x, &y, &column, xText));
 }
 

@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
 #include <sstream>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -38,6 +42,21 @@ CurrentDirScope::CurrentDirScope(const std::filesystem::path& dir)
 CurrentDirScope::~CurrentDirScope() {
     std::error_code ignored;
     std::filesystem::current_path(previous, ignored);
+}
+
+NonRegularFiles::NonRegularFiles(const std::filesystem::path& folder)
+    : fifo((folder / "f.txt").string()), socket((folder / "s.txt").string()),
+      listening(::socket(AF_UNIX, SOCK_STREAM, 0)) {
+    EXPECT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socket.c_str());
+    EXPECT_EQ(bind(listening, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+}
+
+NonRegularFiles::~NonRegularFiles() {
+    if (listening >= 0)
+        close(listening);
 }
 
 std::string ReadFile(const std::filesystem::path& path) {

@@ -54,6 +54,22 @@ private:
     std::filesystem::path previous;
 };
 
+// A FIFO that nothing writes to and a bound Unix socket in a folder: paths
+// that name no regular file. The socket closes with the object.
+class NonRegularFiles {
+public:
+    explicit NonRegularFiles(const std::filesystem::path& folder);
+    ~NonRegularFiles();
+    NonRegularFiles(const NonRegularFiles&) = delete;
+    NonRegularFiles& operator=(const NonRegularFiles&) = delete;
+
+    std::string fifo;
+    std::string socket;
+
+private:
+    int listening = -1;
+};
+
 std::string ReadFile(const std::filesystem::path& path);
 void WriteFile(const std::filesystem::path& path, const std::string& content);
 
