@@ -11,6 +11,7 @@
 #include <QRubberBand>
 #include <QWidget>
 
+#include <algorithm>
 #include <cstdlib>
 #include <utility>
 
@@ -38,9 +39,13 @@ std::string XPart(const std::string& xText, double x) {
     return " X = " + (xText.empty() ? ReadoutNumber(x) : xText);
 }
 
-// A column's name as UTF-8, decoded as the legend decodes it.
+// A column's name as UTF-8, decoded as the legend decodes it. Most names are
+// plain ASCII and stay as they are: a readout of 100,000 curves decodes none.
 std::string ShownName(const ColumnRecord& column) {
-    return TextFromBytes(ColumnName(column)).toStdString();
+    const std::string_view name = ColumnName(column);
+    if (std::ranges::all_of(name, [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return std::string(name);
+    return TextFromBytes(name).toStdString();
 }
 
 } // namespace
