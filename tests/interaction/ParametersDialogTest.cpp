@@ -14,7 +14,6 @@
 #include <clocale>
 #include <string>
 #include <tuple>
-#include <utility>
 
 namespace {
 
@@ -223,19 +222,23 @@ TEST_F(ParametersDialog, BadNumbersKeepTheDialogOpenWithTheFocusOnTheEdit) {
 
 TEST_F(ParametersDialog, ValuesAtTheEndsOfTheirRangesAreStored) {
     diagram.yAutoscale = false;
-    for (const auto& [min, delta, width] :
-         {std::tuple{"-1000000", "0.01", 1}, std::tuple{"1000000", "1000000", 100}}) {
-        SCOPED_TRACE(min);
+    struct Case {
+        const char* min;
+        const char* delta;
+        int width;
+    };
+    for (const Case& c : {Case{"-1000000", "0.01", 1}, Case{"1000000", "1000000", 100}}) {
+        SCOPED_TRACE(c.min);
         QTimer::singleShot(0, &dialog, [&] {
-            dialog.m_edtYMin->setText(min);
-            dialog.m_edtYDelta->setText(delta);
-            dialog.m_edtLineWidth->setText(QString::number(width));
+            dialog.m_edtYMin->setText(c.min);
+            dialog.m_edtYDelta->setText(c.delta);
+            dialog.m_edtLineWidth->setText(QString::number(c.width));
             ClickOk();
         });
         EXPECT_EQ(dialog.exec(), QDialog::Accepted);
-        EXPECT_EQ(diagram.yMin, std::stod(min));
-        EXPECT_EQ(diagram.yDelta, std::stod(delta));
-        EXPECT_EQ(diagram.lineWidth, width);
+        EXPECT_EQ(diagram.yMin, std::stod(c.min));
+        EXPECT_EQ(diagram.yDelta, std::stod(c.delta));
+        EXPECT_EQ(diagram.lineWidth, c.width);
     }
 }
 
