@@ -158,6 +158,13 @@ bool CDiagram::LoadFile(const std::string& path, const LoadLimits& limits, LoadM
         lastRead = PositionAfterLoad(reader, parsedEnd, parsedLines, !storedUnterminated);
         if (mode == LoadMode::Open)
             ComputeSpectrum();
+    } catch (const InvalidArgumentError&) {
+        // A row cut short by a writer rewriting the file is no fault of the
+        // file's: say what happened.
+        if (!reader.Changed())
+            throw;
+        load.RefuseChangedFile();
+        return false;
     } catch (const std::bad_alloc&) {
         // Whatever the table took goes back before the message.
         load.ResetTable();

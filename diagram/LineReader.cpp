@@ -105,12 +105,16 @@ bool LineReader::SkipTo(long long offset, long long lines) {
     return true;
 }
 
+bool LineReader::Changed() const {
+    if (!IsOpen() || !stamp.regular)
+        return false;
+    return !fingerprint || !StillBeginsAsBefore(file.Get(), stamp, *fingerprint);
+}
+
 bool LineReader::SawOneVersion() const {
     if (!IsOpen() || !stamp.regular)
         return true;
-    if (bytesRead != stamp.size)
-        return false;
-    return fingerprint && StillBeginsAsBefore(file.Get(), stamp, *fingerprint);
+    return bytesRead == stamp.size && !Changed();
 }
 
 bool LineReader::Next(std::string_view& line) {

@@ -61,10 +61,13 @@ public:
     // Goes on at offset, a line start past the lines handed out so far, as
     // if the lines lines in between had been read. Regular files only.
     bool SkipTo(long long offset, long long lines);
+    // Whether a regular file no longer begins with the bytes it held when it
+    // was opened: it shrank below its size then or was rewritten in place
+    // (growing is no change).
+    bool Changed() const;
     // Whether the bytes read are still the file's: all of the size it had
-    // when it was opened was read, and it has not shrunk below that size nor
-    // been rewritten since (growing is fine). Always true for a file that is
-    // not regular. Meaningful once Next has returned false.
+    // when it was opened was read, and it has not changed since. Always true
+    // for a file that is not regular. Meaningful once Next has returned false.
     bool SawOneVersion() const;
 
 private:

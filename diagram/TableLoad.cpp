@@ -86,8 +86,12 @@ bool TableLoad::End(const LineReader& reader) {
         return false;
     }
     if (!reader.SawOneVersion())
-        return Refuse("it changed while it was read");
+        return RefuseChangedFile();
     return true;
+}
+
+bool TableLoad::RefuseChangedFile() {
+    return Refuse("it changed while it was read");
 }
 
 bool TableLoad::RefuseLongLine(long long lineNumber) {

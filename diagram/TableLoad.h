@@ -49,6 +49,8 @@ public:
     bool End(const LineReader& reader);
     // Refuses the file for line lineNumber, longer than the limits allow.
     bool RefuseLongLine(long long lineNumber);
+    // Refuses the file for changing while it was read.
+    bool RefuseChangedFile();
     // Command lines met so far.
     long long Commands() const { return commands; }
 

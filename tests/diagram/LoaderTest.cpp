@@ -436,6 +436,15 @@ TEST(LoaderHonesty, AFileTruncatedOrRewrittenWhileItIsReadIsRefused) {
              content.back() = ' ';
              rewrite(p, content);
          }},
+        // The rows read after the rewrite are cut short: the change, not the
+        // rows, is what the message names.
+        {"rewritten with short rows",
+         [&](const auto& p) {
+             std::string content = ReadFile(p);
+             for (std::size_t at = 0; (at = content.find(';', at)) != std::string::npos;)
+                 content[at] = ' ';
+             rewrite(p, content);
+         }},
         {"rewritten and longer",
          [&](const auto& p) {
              std::string content = ReadFile(p);
