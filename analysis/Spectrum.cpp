@@ -1,5 +1,6 @@
 // ComputeSpectrum: the amplitude spectrum of the chosen data column, written
 // into the table's last column at the end of every load.
+#include "analysis/SpectrumColumn.h"
 #include "diagram/CDiagram.h"
 
 #include "analysis/Fourier.h"
@@ -9,17 +10,41 @@
 
 #include <utility>
 
+int SpectrumSizeFor(int rows) {
+    int n = 1;
+    while (n <= rows / 2)
+        n *= 2;
+    return n;
+}
+
+StringArray SpectrumColumnOf(std::span<const double> numbers, int rows) {
+    StringArray spectrum("spectrum column");
+    const int n = SpectrumSizeFor(rows);
+    if (n >= 2) {
+        CFourier fourier;
+        fourier.Init(n);
+        const std::span<const float> amplitudes =
+            fourier.Transform(numbers.first(static_cast<std::size_t>(n)));
+        // Two threads write the texts, each into a column of its own.
+        StringArray upper("spectrum column");
+        SplitInTwo(amplitudes.size(), 1 << 15, [&](std::size_t from, std::size_t to) {
+            StringArray& texts = from == 0 ? spectrum : upper;
+            for (std::size_t k = from; k < to; ++k)
+                texts.Add(FormatFixed(static_cast<double>(amplitudes[k]), 6));
+        });
+        spectrum.AddAll(std::move(upper));
+    }
+    spectrum.AddRepeated("0.0", static_cast<std::size_t>(rows - spectrum.GetSize()));
+    return spectrum;
+}
+
 void CDiagram::ComputeSpectrum() {
     if (columnCount == 0 || columns.IsEmpty())
         throw InvalidArgumentError("The diagram has no table to compute a spectrum of.");
 
     const int rows = values[0].GetSize();
-    int n = 2;
-    while (n <= rows)
-        n *= 2;
-    n /= 2;
-    spectrumSize = n;
-    if (n < 2)
+    spectrumSize = SpectrumSizeFor(rows);
+    if (spectrumSize < 2)
         return;
 
     WaitCursor wait(view);
@@ -28,24 +53,7 @@ void CDiagram::ComputeSpectrum() {
         throw InvalidArgumentError("There is no data column " + std::to_string(spectrumColumn) +
                                    " to compute a spectrum of.");
     // The column's numbers, kept for the paint that follows.
-    const std::span<const double> numbers = values[source].Numbers();
-    CFourier fourier;
-    fourier.Init(n);
-    const std::span<const float> amplitudes =
-        fourier.Transform(numbers.first(static_cast<std::size_t>(n)));
-
-    // Two threads write the texts, each into a column of its own.
-    StringArray& spectrum = values[columnCount - 1];
-    spectrum.RemoveAll();
-    StringArray upper("spectrum column");
-    SplitInTwo(amplitudes.size(), 1 << 15, [&](std::size_t from, std::size_t to) {
-        StringArray& texts = from == 0 ? spectrum : upper;
-        for (std::size_t k = from; k < to; ++k)
-            texts.Add(FormatFixed(static_cast<double>(amplitudes[k]), 6));
-    });
-    spectrum.AddAll(std::move(upper));
-    spectrum.AddRepeated("0.0", static_cast<std::size_t>(rows - spectrum.GetSize()));
-
+    values[columnCount - 1] = SpectrumColumnOf(values[source].Numbers(), rows);
     SetColumnName(columns[columnCount - 1],
                   "Spec. for " + std::string(ColumnName(columns[source])));
 }

@@ -13,6 +13,7 @@
 #include "diagram/DrawingResources.h"
 #include "diagram/Geometry.h"
 #include "diagram/LoadLimits.h"
+#include "diagram/LoadedTable.h"
 #include "diagram/ReadPosition.h"
 #include "diagram/StringArray.h"
 #include "render/RowPixelTable.h"
@@ -21,6 +22,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 class CDrawContext;
@@ -35,12 +37,6 @@ struct CurveHit {
     std::string xText; // X as a date or time for a date-time X, else empty
 };
 
-// The X range a zoom window keeps, ends included.
-struct XRange {
-    double from = 0.0;
-    double to = 0.0;
-};
-
 // The values of every shown column at one pixel column.
 struct CurveValues {
     double x = 0.0;
@@ -48,7 +44,9 @@ struct CurveValues {
     std::vector<double> values; // indexed by column; entry 0 (the X column) unused
 };
 
-class CDiagram {
+// The loaded table is the diagram's base: its members are the diagram's own,
+// and TakeTable replaces all of them at once.
+class CDiagram : public LoadedTable {
 public:
     // view: the owning window (client area, message boxes, wait cursor); it
     // may be null for a diagram that shows nothing and asks nothing.
@@ -58,15 +56,19 @@ public:
 
     // ---- Loading (diagram/DataFileLoader.cpp) ----
     // Open: the read when a window opens the file; its last line is stored
-    // even without a line feed and the spectrum is computed. Refresh: a later
-    // read of the same file; a last line without a line feed is a row still
-    // being written and is left for the next read, and the caller computes
-    // the spectrum once it has carried the window's settings over.
-    enum class LoadMode { Open, Refresh };
+    // even without a line feed and the spectrum is computed. A zoom window's
+    // open takes its X range from the zoom request. OpenInBackground: the
+    // same read away from the interface thread, which leaves the zoom request
+    // alone (the caller sets xRange for a zoom window). Refresh: a later read
+    // of the same file; a last line without a line feed is a row still being
+    // written and is left for the next read, and the caller computes the
+    // spectrum once it has carried the window's settings over.
+    enum class LoadMode { Open, OpenInBackground, Refresh };
     // Reads a data file into the table; false (after a message) when the file
     // cannot be opened or is refused: also when it changes while it is read
     // or goes beyond the limits. Raises InvalidArgumentError for a file
-    // without a header line and for a data row with too few cells.
+    // without a header line and for a data row with too few cells, and
+    // LoadCancelled when the limits' progress is cancelled.
     bool LoadFile(const std::string& path, const LoadLimits& limits = {},
                   LoadMode mode = LoadMode::Open);
     // Cuts one table line into cells (tokens, then one empty text); returns
@@ -75,6 +77,11 @@ public:
     // A day number as a time (year 1899) or a date; "Invalid DateTime" while
     // dateScratch holds an invalid status. dateScratch itself is left as it is.
     std::string DateText(double day) const;
+
+    // Replaces the table with table, whole; settings and working state stay.
+    void TakeTable(LoadedTable&& table) { static_cast<LoadedTable&>(*this) = std::move(table); }
+    // Moves the table out, leaving an empty one.
+    LoadedTable ReleaseTable() { return std::exchange(static_cast<LoadedTable&>(*this), {}); }
 
     // ---- Spectrum (analysis/Spectrum.cpp) ----
     void ComputeSpectrum();
@@ -115,27 +122,6 @@ public:
     void MakeInterpolationFile();
     void MakeCorrelationFile();
 
-    // ---- Loaded table ----
-    int columnCount = 0;
-    CheckedArray<ColumnRecord> columns{"columns"};
-    CheckedArray<StringArray> values{"values"};
-    std::string title = "The diagram";
-    bool xIsNumber = false;
-    bool xIsDateTime = false;
-    int timerPeriod = 0;
-    int intervals = 100;
-    double fileXmin = 0.0;
-    double fileXdelta = 0.0;
-    std::string filePath;
-    std::string fileTitle;
-    std::string fileName;
-    // A zoom window's X range: taken from the zoom request when the window
-    // opens its file, and applied to every later read of it.
-    std::optional<XRange> xRange;
-    // How far the last read got, for a refresh that parses only what was
-    // appended since.
-    ReadPosition lastRead;
-
     // ---- Display settings ----
     bool yAutoscale = true;
     double xMin = 0.0;
@@ -158,7 +144,6 @@ public:
     int frameMargin = 10;
     int plotInset = 55;
     int legendMargin = 100;
-    int minorTicks = 5;
     // Also the grid step of a table without rows until a paint with rows
     // sets it: one grid line every 50 pixels, like the Y axis.
     double xGridStepPx = 50.0;
@@ -167,7 +152,6 @@ public:
     Rect plotRect{75, 75, 665, 465};
     COLORREF titleColor = 0;
     COLORREF labelColor = 0;
-    int spectrumSize = 0;
     FontSpec titleFont;
     FontSpec labelFont;
     FontSpec axisNameFont;
@@ -184,7 +168,6 @@ public:
     // next SplitLine. LoadFile empties it, and scratch, whenever it returns,
     // since its lines live no longer than the load.
     CheckedArray<std::string_view> cells{"cells"};
-    DateValue dateScratch;
     // The pixel columns of the rows of the last paint, for the next one.
     mutable RowPixelTable rowPixelTable;
 

@@ -62,8 +62,8 @@ std::unique_ptr<SecondHalf> StartSecondHalf(const CDiagram& d, const LineReader&
     const std::optional<long long> from = RowsAhead::SplitPoint(reader.Descriptor(), stamp.size);
     if (!from || *from <= reader.BytesConsumed())
         return nullptr;
-    const RowsAhead::Shape shape{d.columnCount, d.xIsDateTime, d.xRange, limits.maxLineBytes,
-                                 limits.maxRows};
+    const RowsAhead::Shape shape{d.columnCount,       d.xIsDateTime,  d.xRange,
+                                 limits.maxLineBytes, limits.maxRows, limits.progress};
     return std::make_unique<SecondHalf>(reader.Descriptor(), *from, stamp.size, shape, commands);
 }
 
@@ -113,6 +113,11 @@ bool CDiagram::LoadFile(const std::string& path, const LoadLimits& limits, LoadM
     if (mode == LoadMode::Open && g_bZoomOpen)
         xRange = XRange{g_zoomXFrom, g_zoomXTo};
 
+    const TableOutline defaults;
+    const bool fromDefaults = timerPeriod == defaults.timerPeriod &&
+                              intervals == defaults.intervals &&
+                              minorTicks == defaults.minorTicks && fileXmin == defaults.fileXmin &&
+                              fileXdelta == defaults.fileXdelta;
     TableLoad load(*this, limits, shownPath, values, 0);
     try {
         load.ResetTable();
@@ -156,7 +161,8 @@ bool CDiagram::LoadFile(const std::string& path, const LoadLimits& limits, LoadM
         if (columnCount == 0)
             throw InvalidArgumentError("The file has no header line naming its columns.");
         lastRead = PositionAfterLoad(reader, parsedEnd, parsedLines, !storedUnterminated);
-        if (mode == LoadMode::Open)
+        commandsFromDefaults = fromDefaults;
+        if (mode != LoadMode::Refresh)
             ComputeSpectrum();
     } catch (const InvalidArgumentError&) {
         // A row cut short by a writer rewriting the file is no fault of the

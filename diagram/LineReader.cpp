@@ -1,5 +1,7 @@
 #include "diagram/LineReader.h"
 
+#include "diagram/LoadProgress.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -13,7 +15,8 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 } // namespace
 
 LineReader::LineReader(const std::string& path, const LoadLimits& limits)
-    : file(path), maxLineBytes(limits.maxLineBytes), maxBytes(limits.maxBytes) {
+    : file(path), maxLineBytes(limits.maxLineBytes), maxBytes(limits.maxBytes),
+      progress(limits.progress) {
     if (file.Get() < 0) {
         // A socket does not open at all; say what it is all the same.
         if (const std::string kind = NonRegularKind(path); kind != "a folder")
@@ -86,6 +89,10 @@ bool LineReader::Refill() {
     }
     blockEnd = static_cast<std::size_t>(got);
     bytesRead += got;
+    if (progress) {
+        progress->AddBytes(got);
+        progress->ThrowIfCancelled();
+    }
     if (bytesRead > maxBytes) {
         tooLarge = true;
         return false;

@@ -25,7 +25,8 @@ public:
     // whether that worked. A folder does not open, nor does any other file
     // that is not regular while the limits take regular files only
     // (NotRegularKind() then says what it is). Only maxLineBytes, maxBytes
-    // and onlyRegularFiles of the limits apply.
+    // onlyRegularFiles and progress of the limits apply; with progress set,
+    // Next raises LoadCancelled once the load is cancelled.
     explicit LineReader(const std::string& path, const LoadLimits& limits = {});
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
@@ -93,6 +94,7 @@ private:
     bool lastUnterminated = false;
     std::size_t maxLineBytes;
     long long maxBytes;
+    LoadProgress* progress;
     long long lineNumber = 0;
     long long bytesRead = 0;
 };

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <limits>
 
+class LoadProgress;
+
 struct LoadLimits {
     // A longer line is refused rather than held in memory whole (a large
     // binary file may have no line feed at all).
@@ -21,4 +23,7 @@ struct LoadLimits {
     // instead of waiting for a writer or reading without end. A batch tool
     // may read them.
     bool onlyRegularFiles = true;
+    // When set, the read adds the bytes it reads there, and stops (raising
+    // LoadCancelled) once it is cancelled.
+    LoadProgress* progress = nullptr;
 };

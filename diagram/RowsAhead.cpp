@@ -1,6 +1,7 @@
 #include "diagram/RowsAhead.h"
 
 #include "diagram/FileBytes.h"
+#include "diagram/LoadProgress.h"
 #include "diagram/TableLine.h"
 
 #include <algorithm>
@@ -96,12 +97,17 @@ void RowsAhead::Read(int descriptor) {
         std::string block;
         std::string carry; // the start of a line that goes on in the next block
         long long at = from;
-        while (at < to && !stop) {
+        const auto stopped = [this] {
+            return stop || (shape.progress && shape.progress->Cancelled());
+        };
+        while (at < to && !stopped()) {
             const std::size_t wanted =
                 static_cast<std::size_t>(std::min<long long>(to - at, kBlockBytes));
             if (!ReadBytesAt(descriptor, at, wanted, block) || block.size() != wanted)
                 return;
             at += static_cast<long long>(wanted);
+            if (shape.progress)
+                shape.progress->AddBytes(static_cast<long long>(wanted));
             std::size_t begin = 0;
             for (std::size_t feed; (feed = block.find('\n', begin)) != std::string::npos;
                  begin = feed + 1) {
@@ -126,7 +132,7 @@ void RowsAhead::Read(int descriptor) {
             }
             carry.append(block, begin);
         }
-        result.complete = !stop;
+        result.complete = !stopped();
     } catch (...) {
         result.complete = false;
     }

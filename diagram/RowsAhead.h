@@ -25,6 +25,8 @@ public:
         std::optional<XRange> xRange;
         std::size_t maxLineBytes = 0;
         int maxRows = 0;
+        // Where the bytes read are counted; a cancelled load stops the thread.
+        LoadProgress* progress = nullptr;
     };
     // The rows read and how far: lines [from, end) of the file, `lines` of
     // them; complete is false when the thread gave up (its rows are then

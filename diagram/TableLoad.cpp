@@ -30,6 +30,13 @@ std::string SizeText(long long bytes) {
 
 } // namespace
 
+ColumnRecord NewColumnRecord(std::string_view name, const CheckedArray<COLORREF>& palette, int i) {
+    ColumnRecord record;
+    SetColumnName(record, name);
+    record.color = ColumnColor(palette, i);
+    return record;
+}
+
 TableLoad::TableLoad(CDiagram& diagram, const LoadLimits& limits, const std::string& shownPath,
                      CheckedArray<StringArray>& rows, int rowsBefore)
     : diagram(diagram), limits(limits), shownPath(shownPath), rows(rows), rowsBefore(rowsBefore) {}
@@ -109,10 +116,7 @@ bool TableLoad::Header(int tokens) {
     }
     diagram.columnCount = tokens + 1;
     for (int i = 0; i <= tokens; ++i) {
-        ColumnRecord record;
-        SetColumnName(record, diagram.cells[i]);
-        record.color = ColumnColor(diagram.palette, i);
-        diagram.columns.Add(record);
+        diagram.columns.Add(NewColumnRecord(diagram.cells[i], diagram.palette, i));
         diagram.values.Add(StringArray(i == tokens ? "spectrum column" : "column"));
     }
     return true;

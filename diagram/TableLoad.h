@@ -27,6 +27,10 @@ private:
     CDiagram& diagram;
 };
 
+// The record of column i as the header names it: shown, coloured by the
+// palette while it has an entry for it.
+ColumnRecord NewColumnRecord(std::string_view name, const CheckedArray<COLORREF>& palette, int i);
+
 // One load, line by line. A step that refuses the file has shown its message
 // and returns false.
 class TableLoad {

@@ -1,9 +1,12 @@
 #include "diagram/TableRefresh.h"
 
+#include "analysis/SpectrumColumn.h"
 #include "diagram/CDiagram.h"
 #include "diagram/FileBytes.h"
+#include "diagram/LoadProgress.h"
 #include "diagram/TableLoad.h"
 
+#include <algorithm>
 #include <exception>
 #include <map>
 #include <utility>
@@ -13,95 +16,37 @@ namespace {
 // An append of more than this is read as a whole file, which streams it.
 constexpr long long kMaxAppendBytes = 64LL << 20;
 
-// Takes the messages of a read instead of the window, and shows no wait
+// Takes the messages of a read instead of a window, and shows no wait
 // cursor for a refresh the user did not ask for.
 class CollectingHost : public IDiagramHost {
 public:
-    explicit CollectingHost(IDiagramHost* owner) : owner(owner) {}
-    Rect ClientRect() const override { return owner ? owner->ClientRect() : Rect{}; }
+    Rect ClientRect() const override { return Rect{}; }
     void ShowWarning(const std::string& text) override { messages.push_back(text); }
     void ShowInformation(const std::string& text) override { messages.push_back(text); }
     void BeginWaitCursor() override {}
     void EndWaitCursor() override {}
 
-    IDiagramHost* owner;
     std::vector<std::string> messages;
 };
 
-// The members a read sets besides the rows and columns: the table's title and
-// shape, what its commands say and the date the last line parsed.
-struct TableScalars {
-    explicit TableScalars(const CDiagram& d)
-        : columnCount(d.columnCount), title(d.title), xIsNumber(d.xIsNumber),
-          xIsDateTime(d.xIsDateTime), timerPeriod(d.timerPeriod), intervals(d.intervals),
-          minorTicks(d.minorTicks), fileXmin(d.fileXmin), fileXdelta(d.fileXdelta),
-          spectrumSize(d.spectrumSize), lastRead(d.lastRead), dateScratch(d.dateScratch) {}
-    void PutBack(CDiagram& d) const {
-        d.columnCount = columnCount;
-        d.title = title;
-        d.xIsNumber = xIsNumber;
-        d.xIsDateTime = xIsDateTime;
-        d.timerPeriod = timerPeriod;
-        d.intervals = intervals;
-        d.minorTicks = minorTicks;
-        d.fileXmin = fileXmin;
-        d.fileXdelta = fileXdelta;
-        d.spectrumSize = spectrumSize;
-        d.lastRead = lastRead;
-        d.dateScratch = dateScratch;
+// The diagram a read works in: the source's outline and settings, no cells.
+class ReadingDiagram : public CDiagram {
+public:
+    ReadingDiagram(const RefreshSource& source, CollectingHost& host) : CDiagram(&host) {
+        static_cast<TableOutline&>(*this) = source.outline;
+        palette = source.palette;
+        spectrumColumn = source.spectrumColumn;
     }
-
-    int columnCount;
-    std::string title;
-    bool xIsNumber;
-    bool xIsDateTime;
-    int timerPeriod;
-    int intervals;
-    int minorTicks;
-    double fileXmin;
-    double fileXdelta;
-    int spectrumSize;
-    ReadPosition lastRead;
-    DateValue dateScratch; // a bad date of the read leaves its status there
 };
-
-// The whole table, moved out of the diagram while a new one is read into it.
-struct SavedTable {
-    explicit SavedTable(CDiagram& d)
-        : scalars(d), columns(std::move(d.columns)), values(std::move(d.values)),
-          filePath(d.filePath), fileTitle(d.fileTitle), fileName(d.fileName) {}
-    void PutBack(CDiagram& d) {
-        scalars.PutBack(d);
-        d.columns = std::move(columns);
-        d.values = std::move(values);
-        d.filePath = filePath;
-        d.fileTitle = fileTitle;
-        d.fileName = fileName;
-    }
-
-    TableScalars scalars;
-    CheckedArray<ColumnRecord> columns;
-    CheckedArray<StringArray> values;
-    std::string filePath;
-    std::string fileTitle;
-    std::string fileName;
-};
-
-// The size ComputeSpectrum gives a table of this many rows: the largest power
-// of two not above it, 1 for fewer than two rows.
-int SpectrumSizeFor(int rows) {
-    int n = 1;
-    while (n <= rows / 2)
-        n *= 2;
-    return n;
-}
 
 enum class Append { Done, NotPossible, Refused };
 
-// Parses the lines that follow the last read's end. NotPossible when the file
-// did not only grow since: it is another file, it is not longer, the bytes
-// read before are not the same, or the growth is large.
-Append AppendLines(CDiagram& d, const LoadLimits& limits) {
+// Parses the lines that follow the last read's end into read.appended.
+// NotPossible when the file did not only grow since: it is another file, it
+// is not longer, the bytes read before are not the same, or the growth is
+// large.
+Append AppendLines(ReadingDiagram& d, const RefreshSource& source, const LoadLimits& limits,
+                   RefreshRead& read) {
     const ReadPosition& from = d.lastRead;
     if (!from.appendable)
         return Append::NotPossible;
@@ -123,43 +68,35 @@ Append AppendLines(CDiagram& d, const LoadLimits& limits) {
         !ReadBytesAt(file.Get(), from.end, static_cast<std::size_t>(now->size - from.end), bytes) ||
         !StillBeginsAsBefore(file.Get(), *now, *grown))
         return Append::NotPossible;
+    if (limits.progress)
+        limits.progress->AddBytes(static_cast<long long>(bytes.size()));
 
-    const TableScalars before(d);
-    CheckedArray<StringArray> rows{"appended rows"};
+    CheckedArray<StringArray>& rows = read.appended;
     for (int c = 0; c < d.columnCount; ++c)
         rows.Add(StringArray(c == d.columnCount - 1 ? "spectrum column" : "column"));
     std::size_t parsed = 0;
     long long lines = from.lines;
-    try {
+    {
         const WorkingTextsScope workingTexts(d);
-        TableLoad load(d, limits, d.filePath, rows, d.values[0].GetSize());
+        TableLoad load(d, limits, d.filePath, rows, source.rows);
         for (std::size_t feed; (feed = bytes.find('\n', parsed)) != std::string::npos;
              parsed = feed + 1) {
             std::string_view line(bytes.data() + parsed, feed - parsed);
             if (line.size() > limits.maxLineBytes) {
-                before.PutBack(d);
                 load.RefuseLongLine(lines + 1);
                 return Append::Refused;
             }
             if (!line.empty() && line.back() == '\r')
                 line.remove_suffix(1);
-            if (!load.Line(line, ++lines)) {
-                before.PutBack(d);
+            if (!load.Line(line, ++lines))
                 return Append::Refused;
-            }
         }
         if (bytes.size() - parsed > limits.maxLineBytes) {
-            before.PutBack(d);
             load.RefuseLongLine(lines + 1);
             return Append::Refused;
         }
-    } catch (...) {
-        before.PutBack(d);
-        throw;
     }
 
-    for (int c = 0; c < d.columnCount; ++c)
-        d.values[c].AddAll(rows[c]);
     const long long end = from.end + static_cast<long long>(parsed);
     ReadPosition position;
     position.stamp = *now;
@@ -172,37 +109,30 @@ Append AppendLines(CDiagram& d, const LoadLimits& limits) {
     d.lastRead = position;
     // The spectrum reads only the first spectrumSize rows of its column, which
     // an append leaves as they were; the new rows' spectrum cells are "0.0"
-    // as ComputeSpectrum leaves them. So it changes only when the row count
+    // as a whole read leaves them. So it changes only when the row count
     // reaches the next power of two.
-    if (SpectrumSizeFor(d.values[0].GetSize()) != d.spectrumSize)
-        d.ComputeSpectrum();
+    const int rowsAfter = source.rows + rows[0].GetSize();
+    if (SpectrumSizeFor(rowsAfter) != d.spectrumSize) {
+        d.spectrumSize = SpectrumSizeFor(rowsAfter);
+        const int column = d.spectrumColumn + 1;
+        std::vector<double> numbers(source.spectrumNumbers.begin(), source.spectrumNumbers.end());
+        const std::span<const double> added = rows[column].Numbers();
+        numbers.insert(numbers.end(), added.begin(), added.end());
+        read.spectrum = SpectrumColumnOf(numbers, rowsAfter);
+    }
+    read.outline = d;
     return Append::Done;
 }
 
-// Reads the file whole into the diagram with the old table set aside, and
-// puts the old table back unless the read succeeds.
-bool ReadWhole(CDiagram& d, const LoadLimits& limits) {
-    const std::string path = d.filePath;
-    SavedTable saved(d);
-    try {
-        if (!d.LoadFile(path, limits, CDiagram::LoadMode::Refresh)) {
-            saved.PutBack(d);
-            return false;
-        }
-        // Hidden curves stay hidden while their column is there by name.
-        std::map<std::string, bool, std::less<>> visible;
-        for (const ColumnRecord& column : saved.columns)
-            visible.emplace(ColumnName(column), column.visible != 0);
-        for (ColumnRecord& column : d.columns)
-            if (const auto found = visible.find(ColumnName(column)); found != visible.end())
-                column.visible = found->second ? 1 : 0;
-        if (d.spectrumColumn + 1 > d.columnCount - 2)
-            d.spectrumColumn = 0;
-        d.ComputeSpectrum();
-    } catch (...) {
-        saved.PutBack(d);
-        throw;
-    }
+// Reads the file whole into a table of its own.
+bool ReadWhole(ReadingDiagram& d, const LoadLimits& limits, RefreshRead& read) {
+    if (!d.LoadFile(d.filePath, limits, CDiagram::LoadMode::Refresh))
+        return false;
+    if (d.spectrumColumn + 1 > d.columnCount - 2)
+        d.spectrumColumn = 0;
+    d.ComputeSpectrum();
+    read.spectrumColumn = d.spectrumColumn;
+    read.table = d.ReleaseTable();
     return true;
 }
 
@@ -218,29 +148,55 @@ std::string OneLine(const std::string& text) {
     return line;
 }
 
+// Hidden curves stay hidden while their column is there by name.
+void KeepVisibility(const CheckedArray<ColumnRecord>& shown, CheckedArray<ColumnRecord>& read) {
+    std::map<std::string, bool, std::less<>> visible;
+    for (const ColumnRecord& column : shown)
+        visible.emplace(ColumnName(column), column.visible != 0);
+    for (ColumnRecord& column : read)
+        if (const auto found = visible.find(ColumnName(column)); found != visible.end())
+            column.visible = found->second ? 1 : 0;
+}
+
 } // namespace
 
-RefreshOutcome RefreshTable(CDiagram& diagram, const LoadLimits& limits) {
-    CollectingHost host(diagram.view);
-    diagram.view = &host;
-    RefreshOutcome outcome;
+RefreshSource RefreshSourceOf(const CDiagram& diagram) {
+    RefreshSource source;
+    source.outline = diagram;
+    source.rows = diagram.columnCount > 0 ? diagram.values[0].GetSize() : 0;
+    source.spectrumColumn = diagram.spectrumColumn;
+    source.palette = diagram.palette;
+    const int column = diagram.spectrumColumn + 1;
+    if (column >= 1 && column < diagram.values.GetSize())
+        source.spectrumNumbers = diagram.values[column].Numbers();
+    return source;
+}
+
+RefreshRead ReadRefresh(const RefreshSource& source, const LoadLimits& limits) {
+    CollectingHost host;
+    ReadingDiagram diagram(source, host);
+    RefreshRead read;
+    read.spectrumColumnAsked = read.spectrumColumn = source.spectrumColumn;
+    RefreshOutcome& outcome = read.outcome;
     try {
-        switch (AppendLines(diagram, limits)) {
+        switch (AppendLines(diagram, source, limits, read)) {
         case Append::Done:
             outcome.kind = RefreshOutcome::Kind::Appended;
             break;
         case Append::Refused:
             break;
         case Append::NotPossible:
-            if (ReadWhole(diagram, limits))
+            read.appended.RemoveAll();
+            if (ReadWhole(diagram, limits, read))
                 outcome.kind = RefreshOutcome::Kind::ReadWhole;
             break;
         }
+    } catch (const LoadCancelled&) {
+        throw;
     } catch (const std::exception& error) {
         outcome.kind = RefreshOutcome::Kind::Failed;
         outcome.failure = OneLine(error.what());
     }
-    diagram.view = host.owner;
     if (outcome.kind == RefreshOutcome::Kind::Failed) {
         if (outcome.failure.empty())
             outcome.failure =
@@ -248,5 +204,47 @@ RefreshOutcome RefreshTable(CDiagram& diagram, const LoadLimits& limits) {
     } else {
         outcome.warnings = std::move(host.messages);
     }
-    return outcome;
+    return read;
+}
+
+RefreshOutcome ApplyRefresh(CDiagram& diagram, RefreshRead&& read) {
+    const int spectrumColumnNow = diagram.spectrumColumn;
+    switch (read.outcome.kind) {
+    case RefreshOutcome::Kind::Failed:
+        return std::move(read.outcome);
+    case RefreshOutcome::Kind::Appended: {
+        // Lines appended change no column: the shown ones keep their state.
+        CheckedArray<ColumnRecord> columns = std::move(diagram.columns);
+        static_cast<TableOutline&>(diagram) = std::move(read.outline);
+        diagram.columns = std::move(columns);
+        const int last = diagram.columnCount - 1;
+        for (int c = 0; c < last; ++c)
+            diagram.values[c].AddAll(std::move(read.appended[c]));
+        if (read.spectrum) {
+            diagram.values[last] = std::move(*read.spectrum);
+            SetColumnName(diagram.columns[last],
+                          "Spec. for " +
+                              std::string(ColumnName(diagram.columns[read.spectrumColumn + 1])));
+        } else
+            diagram.values[last].AddAll(std::move(read.appended[last]));
+        break;
+    }
+    case RefreshOutcome::Kind::ReadWhole:
+        KeepVisibility(diagram.columns, read.table.columns);
+        diagram.TakeTable(std::move(read.table));
+        diagram.spectrumColumn = read.spectrumColumn;
+        break;
+    }
+    // The window's spectrum column was changed while the file was read: the
+    // spectrum is of that column, while the table has it.
+    if (spectrumColumnNow != read.spectrumColumnAsked) {
+        diagram.spectrumColumn =
+            spectrumColumnNow + 1 > diagram.columnCount - 2 ? 0 : spectrumColumnNow;
+        diagram.ComputeSpectrum();
+    }
+    return std::move(read.outcome);
+}
+
+RefreshOutcome RefreshTable(CDiagram& diagram, const LoadLimits& limits) {
+    return ApplyRefresh(diagram, ReadRefresh(RefreshSourceOf(diagram), limits));
 }

@@ -19,3 +19,7 @@ ZoomOpenScope::ZoomOpenScope(double xFrom, double xTo, double yFrom, double yTo)
 ZoomOpenScope::~ZoomOpenScope() {
     g_bZoomOpen = false;
 }
+
+ZoomRequest CurrentZoomRequest() {
+    return ZoomRequest{g_zoomXFrom, g_zoomXTo, g_zoomYFrom, g_zoomYTo};
+}

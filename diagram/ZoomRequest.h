@@ -12,11 +12,24 @@ extern double g_zoomYFrom;
 extern double g_zoomYTo;
 extern std::string g_strZoomTitle;
 
+// The request as a value: a view that opens the zoom window away from the
+// interface thread keeps it until the window's first paint.
+struct ZoomRequest {
+    double xFrom = 0.0;
+    double xTo = 0.0;
+    double yFrom = 0.0;
+    double yTo = 0.0;
+};
+// The request the globals hold now.
+ZoomRequest CurrentZoomRequest();
+
 // Sets the request for the duration of one nested open and clears the flag
 // afterwards, also when the open fails with an error.
 class ZoomOpenScope {
 public:
     ZoomOpenScope(double xFrom, double xTo, double yFrom, double yTo);
+    explicit ZoomOpenScope(const ZoomRequest& request)
+        : ZoomOpenScope(request.xFrom, request.xTo, request.yFrom, request.yTo) {}
     ~ZoomOpenScope();
     ZoomOpenScope(const ZoomOpenScope&) = delete;
     ZoomOpenScope& operator=(const ZoomOpenScope&) = delete;
