@@ -23,14 +23,14 @@ CKelvaroDoc* CDocManager::ActivateOpenDocument(const QString& canonicalPath) con
     return nullptr;
 }
 
-CKelvaroDoc* CDocManager::OpenDocumentFile(const QString& path) {
+void CDocManager::OpenDocumentFile(const QString& path) {
     const QFileInfo info(path);
-    if (CKelvaroDoc* open = ActivateOpenDocument(info.canonicalFilePath()))
-        return open;
-    CKelvaroDoc* doc = m_docTemplate.OpenDocumentFile(info.absoluteFilePath());
-    if (doc)
-        m_recentFiles.Add(info.absoluteFilePath());
-    return doc;
+    if (ActivateOpenDocument(info.canonicalFilePath()) ||
+        m_docTemplate.IsOpening(info.canonicalFilePath()))
+        return;
+    m_docTemplate.OpenDocumentFile(
+        info.absoluteFilePath(),
+        [this, path = info.absoluteFilePath()](CKelvaroDoc&) { m_recentFiles.Add(path); });
 }
 
 CKelvaroDoc* CDocManager::OnFileNew() {

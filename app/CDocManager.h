@@ -16,12 +16,15 @@ public:
 
     void AttachMainFrame(CMainFrame& mainFrame) { m_pMainFrame = &mainFrame; }
 
-    // The document of path: the open one when its file (compared by canonical
-    // path) is already open, else a new one; null when the open fails.
-    CKelvaroDoc* OpenDocumentFile(const QString& path);
+    // Brings the window of path to the front when its file (compared by
+    // canonical path) is open; else starts reading it, unless a read of it
+    // runs already (its window comes to the front when it is ready). The file
+    // goes into the recent files once its window is shown.
+    void OpenDocumentFile(const QString& path);
     CKelvaroDoc* OnFileNew();
 
     CRecentFileList& RecentFiles() const { return m_recentFiles; }
+    CDocTemplate& Template() const { return m_docTemplate; }
 
 private:
     // Brings the window of the document of canonicalPath to the front, if any.

@@ -5,12 +5,12 @@
 #include "diagram/FileStamp.h"
 #include "render/DrawContext.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
 #include <cstring>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -31,18 +31,19 @@ std::optional<std::string> WhyNotReadable(const std::string& path) {
 
 } // namespace
 
-bool CKelvaroDoc::OnOpenDocument(const QString& path) {
-    const std::string bytes = QFile::encodeName(path).toStdString();
-    if (const std::optional<std::string> reason = WhyNotReadable(bytes)) {
-        m_pDiagram->ShowWarning("Cannot open the file \"" + bytes + "\": " + *reason + ".");
+bool CKelvaroDoc::ReadFile(const std::string& path, CDiagram& loading, const LoadLimits& limits) {
+    if (const std::optional<std::string> reason = WhyNotReadable(path)) {
+        loading.ShowWarning("Cannot open the file \"" + path + "\": " + *reason + ".");
         return false;
     }
-    if (!m_pDiagram->LoadFile(bytes))
-        return false;
+    return loading.LoadFile(path, limits, CDiagram::LoadMode::OpenInBackground);
+}
+
+void CKelvaroDoc::OnOpenDocument(const QString& path, LoadedTable&& table) {
+    m_pDiagram->TakeTable(std::move(table));
     m_pDiagram->Paint(*m_pViewDC);
     m_strPathName = path;
     SetTitle(QFileInfo(path).fileName());
-    return true;
 }
 
 void CKelvaroDoc::SetTitle(const QString& title) {

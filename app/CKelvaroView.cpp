@@ -1,10 +1,12 @@
 #include "app/CKelvaroView.h"
 
+#include "app/BackgroundJob.h"
 #include "app/CDocTemplate.h"
 #include "app/CKelvaroDoc.h"
 #include "app/CMainFrame.h"
 #include "app/GuardedCall.h"
 #include "diagram/CDiagram.h"
+#include "diagram/TableRefresh.h"
 #include "diagram/ZoomRequest.h"
 #include "dialogs/CDia_Parameters.h"
 #include "qtdraw/QtDrawContext.h"
@@ -37,6 +39,9 @@ CKelvaroView::CKelvaroView(std::unique_ptr<CKelvaroDoc> doc, CMainFrame& mainFra
 }
 
 CKelvaroView::~CKelvaroView() {
+    // Reads of other windows that take rows from this table stop first.
+    m_docTemplate.StopReadsOf(*this);
+    m_pRefreshJob.reset();
     // A readout of a window that is gone describes nothing.
     m_mainFrame.PaneWriterClosed(this);
     m_pDoc->m_pDiagram = nullptr;
@@ -105,8 +110,7 @@ void CKelvaroView::ShowStatus(const std::string& text) {
 
 void CKelvaroView::OpenZoomWindow(const std::string& path) {
     RunGuarded(this, [&] {
-        if (CKelvaroDoc* doc = m_docTemplate.OpenDocumentFile(QFile::decodeName(path.c_str())))
-            doc->SetTitle(TextFromBytes(g_strZoomTitle));
+        m_docTemplate.OpenZoomWindow(QFile::decodeName(path.c_str()), *this, CurrentZoomRequest());
     });
 }
 
@@ -119,7 +123,46 @@ void CKelvaroView::StartLiveRefresh() {
 }
 
 void CKelvaroView::OnRefreshTimer() {
-    const CLiveRefresh::TickResult tick = m_live.OnTick();
+    if (m_pRefreshJob)
+        return;
+    CLiveRefresh::TickResult tick;
+    if (!m_live.FileChanged(tick)) {
+        ShowTick(tick);
+        return;
+    }
+    // Read away from the interface thread; the table stays as it is until
+    // the read is applied.
+    auto read = std::make_unique<RefreshRead>();
+    m_pRefreshJob = std::make_unique<CBackgroundJob>(
+        [source = RefreshSourceOf(*m_pDiagram), out = read.get()](IDiagramHost&,
+                                                                  LoadProgress& progress) {
+            LoadLimits limits;
+            limits.progress = &progress;
+            *out = ReadRefresh(source, limits);
+        },
+        this);
+    m_pRefreshRead = std::move(read);
+    connect(m_pRefreshJob.get(), &CBackgroundJob::Finished, this, &CKelvaroView::ApplyRefreshRead);
+}
+
+void CKelvaroView::RemoveTableReader() {
+    if (--m_nTableReaders == 0 && m_pRefreshJob && !m_pRefreshJob->Running())
+        QTimer::singleShot(0, this, &CKelvaroView::ApplyRefreshRead);
+}
+
+void CKelvaroView::ApplyRefreshRead() {
+    if (!m_pRefreshJob || m_pRefreshJob->Running() || m_nTableReaders > 0)
+        return;
+    // Deleted later: this runs inside a signal of the job's own.
+    CBackgroundJob* job = m_pRefreshJob.release();
+    job->deleteLater();
+    const std::unique_ptr<RefreshRead> read = std::move(m_pRefreshRead);
+    if (job->Error())
+        return; // cancelled
+    RunGuarded(this, [&] { ShowTick(m_live.Apply(std::move(*read))); });
+}
+
+void CKelvaroView::ShowTick(const CLiveRefresh::TickResult& tick) {
     if (tick.status)
         ShowStatus(*tick.status);
     if (tick.repaint) {

@@ -15,11 +15,13 @@
 #include <memory>
 #include <string>
 
+class CBackgroundJob;
 class CDiagram;
 class CKelvaroDoc;
 class CMainFrame;
 class CDocTemplate;
 class QPaintDevice;
+struct RefreshRead;
 
 class CKelvaroView : public QWidget, public IDiagramHost, public IViewShell {
     Q_OBJECT
@@ -47,8 +49,19 @@ public:
     // Starts the refresh timer once the file is loaded, when the file gives a
     // "Timer" period; the timer goes with the view.
     void StartLiveRefresh();
-    // One tick of that timer: refreshes the diagram when its file changed.
+    // One tick of that timer: when the file changed, starts reading it again
+    // away from the interface thread; the diagram takes what was read once
+    // the read is over. A tick while a read runs does nothing.
     void OnRefreshTimer();
+    // Whether a refresh read runs (or waits to be applied).
+    bool RefreshRunning() const { return m_pRefreshJob != nullptr; }
+    // A read of another window takes rows from this window's table: until
+    // it is over, a refresh is not applied.
+    void AddTableReader() { ++m_nTableReaders; }
+    void RemoveTableReader();
+    // A message shown in a box while the file was opened: a refresh shows
+    // it no more.
+    void NoteWarningShown(const std::string& text) { m_live.NoteWarningShown(text); }
     // The running refresh timer's period in milliseconds; 0 when none runs.
     int RefreshPeriodMs() const {
         return m_refreshTimer.isActive() ? m_refreshTimer.interval() : 0;
@@ -104,4 +117,12 @@ private:
     bool m_bPaintFailed = false;
     CLiveRefresh m_live;
     QTimer m_refreshTimer;
+    // The refresh read that runs, and what it reads from and makes.
+    std::unique_ptr<CBackgroundJob> m_pRefreshJob;
+    std::unique_ptr<RefreshRead> m_pRefreshRead;
+    int m_nTableReaders = 0;
+
+    // Applies the finished refresh read, unless another window reads the table.
+    void ApplyRefreshRead();
+    void ShowTick(const CLiveRefresh::TickResult& tick);
 };

@@ -2,6 +2,7 @@
 
 #include "app/CChildFrame.h"
 #include "app/CDocManager.h"
+#include "app/CDocTemplate.h"
 #include "app/CKelvaroDoc.h"
 #include "app/CKelvaroView.h"
 #include "app/CommandTable.h"
@@ -18,6 +19,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -386,6 +388,8 @@ bool CMainFrame::event(QEvent* event) {
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && CancelOpenOnEscape(watched, *event))
+        return true;
     switch (event->type()) {
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
@@ -397,6 +401,18 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
         break;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+// Escape in the main window, with no box or menu open, stops the read
+// started last.
+bool CMainFrame::CancelOpenOnEscape(QObject* watched, const QEvent& event) {
+    CDocTemplate& opens = m_docManager.Template();
+    if (static_cast<const QKeyEvent&>(event).key() != Qt::Key_Escape || opens.OpensRunning() == 0 ||
+        QApplication::activeModalWidget() || QApplication::activePopupWidget() ||
+        !watched->isWidgetType() || static_cast<QWidget*>(watched)->window() != this)
+        return false;
+    opens.CancelNewestOpen();
+    return true;
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
@@ -427,7 +443,6 @@ void CMainFrame::OnFileOpen() {
 
 void CMainFrame::OpenFile(const QString& path) {
     RunGuarded(this, [&] { m_docManager.OpenDocumentFile(path); });
-    UpdateCommandUi();
 }
 
 void CMainFrame::ShowHelp() {

@@ -36,7 +36,9 @@ public:
     // Runs a command as its menu item, button or accelerator would.
     void RunCommand(CommandId id);
 
-    // Opens path as Open does: the error of a refused file ends in a message.
+    // Opens path as Open does: the file is read away from the interface
+    // thread, with its progress in the status bar; a refused file ends in a
+    // message.
     void OpenFile(const QString& path);
 
     // Status pane 0. A window that writes its readout there names itself as
@@ -84,6 +86,7 @@ private:
     void OnFileOpen();
     void ShowHelp();
     void ArrangeIcons();
+    bool CancelOpenOnEscape(QObject* watched, const QEvent& event);
 
     CDocManager& m_docManager;
     QMdiArea* m_pMdiArea;

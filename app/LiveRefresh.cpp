@@ -11,22 +11,26 @@ int CLiveRefresh::PeriodMs() const {
     return m_diagram.timerPeriod > 0 ? std::max(m_diagram.timerPeriod, kShortestPeriodMs) : 0;
 }
 
-CLiveRefresh::TickResult CLiveRefresh::OnTick() {
+bool CLiveRefresh::FileChanged(TickResult& result) {
     if (!m_bStarted) {
         m_bStarted = true;
         m_seen = m_diagram.lastRead.stamp;
     }
-    TickResult result;
     errno = 0;
     const std::optional<FileStamp> now = StampOf(m_diagram.filePath);
     if (now == m_seen)
-        return result;
+        return false;
     m_seen = now;
     if (!now) {
         Fail(result, errno != 0 ? std::strerror(errno) : "it cannot be found");
-        return result;
+        return false;
     }
-    RefreshOutcome outcome = RefreshTable(m_diagram);
+    return true;
+}
+
+CLiveRefresh::TickResult CLiveRefresh::Apply(RefreshRead&& read) {
+    TickResult result;
+    RefreshOutcome outcome = ApplyRefresh(m_diagram, std::move(read));
     if (outcome.kind == RefreshOutcome::Kind::Failed) {
         Fail(result, outcome.failure);
         return result;

@@ -1,6 +1,8 @@
 // What a window whose file gives a "Timer" period does at each tick of its
 // timer: notice that the file changed, bring the diagram up to date, and say
 // what the window should repaint, show in the status bar or show in a box.
+// The read between noticing and applying may run away from the interface
+// thread; noticing and applying run on it.
 #pragma once
 
 #include "diagram/FileStamp.h"
@@ -11,6 +13,7 @@
 #include <vector>
 
 class CDiagram;
+struct RefreshRead;
 
 class CLiveRefresh {
 public:
@@ -28,10 +31,14 @@ public:
         std::optional<std::string> status; // new text for status pane 0
         std::vector<std::string> warnings; // to show, each once per window
     };
-    // Refreshes the diagram when the file's size, modification time or
-    // identity changed since the last tick (or the load). A failure keeps
-    // the table and is reported once, until a later refresh succeeds.
-    TickResult OnTick();
+    // The first step of a tick: true when the file's size, modification time
+    // or identity changed since the last tick (or the load), so that it is
+    // to be read again. A file that cannot be looked at fails here, into
+    // result.
+    bool FileChanged(TickResult& result);
+    // The last step: puts what the read made into the diagram. A failure
+    // keeps the table and is reported once, until a later refresh succeeds.
+    TickResult Apply(RefreshRead&& read);
 
     // A message the window has shown in a box: a refresh shows it no more.
     void NoteWarningShown(const std::string& text) { m_shownWarnings.insert(text); }

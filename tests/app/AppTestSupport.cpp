@@ -3,7 +3,13 @@
 #include "TestSupport.h"
 
 #include "app/CChildFrame.h"
+#include "app/CDocManager.h"
+#include "app/CDocTemplate.h"
+#include "app/CKelvaroDoc.h"
+#include "app/CKelvaroView.h"
 #include "app/CMainFrame.h"
+
+#include <QFileInfo>
 
 #include <QAbstractButton>
 #include <QDeadlineTimer>
@@ -56,6 +62,42 @@ void ResetMainWindow() {
     QApplication::setActiveWindow(&MainFrame());
 }
 
+bool WaitForReads() {
+    const auto running = [] {
+        if (App().DocManager().Template().OpensRunning() > 0)
+            return true;
+        for (CChildFrame* frame : MainFrame().ChildFrames())
+            if (frame->View()->RefreshRunning())
+                return true;
+        return false;
+    };
+    const QDeadlineTimer deadline(10'000);
+    while (running()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    // Windows a finished read let go of.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return true;
+}
+
+CKelvaroDoc* OpenAndWait(const QString& path) {
+    App().DocManager().OpenDocumentFile(path);
+    if (!WaitForReads())
+        return nullptr;
+    CKelvaroView* view = MainFrame().ActiveView();
+    const QString wanted = QFileInfo(path).canonicalFilePath();
+    if (!view || wanted.isEmpty() ||
+        QFileInfo(view->Document().PathName()).canonicalFilePath() != wanted)
+        return nullptr;
+    return &view->Document();
+}
+
+CKelvaroDoc* OpenAndWait(const std::string& path) {
+    return OpenAndWait(QString::fromStdString(path));
+}
+
 ModalBoxCloser::ModalBoxCloser() : m_pTimer(new QTimer) {
     QObject::connect(m_pTimer, &QTimer::timeout, [this] { CloseModal(); });
     m_pTimer->start(20);
@@ -70,6 +112,8 @@ void ModalBoxCloser::CloseModal() {
     if (!modal || !modal->isVisible())
         return;
     m_titles.append(modal->windowTitle());
+    if (onBox)
+        onBox();
     if (auto* box = qobject_cast<QMessageBox*>(modal)) {
         m_texts.append(box->text());
         QAbstractButton* button = box->defaultButton();

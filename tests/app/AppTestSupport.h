@@ -8,8 +8,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <ostream>
 
+class CKelvaroDoc;
 class CMainFrame;
 class QTimer;
 
@@ -25,6 +27,14 @@ int ChildWindowsAfterStartUp();
 // the active one (its accelerators work only then).
 void ResetMainWindow();
 
+// Waits until every read of the viewer (opens, zoom windows, live refreshes)
+// is over and its result is shown; false when that takes over ten seconds.
+bool WaitForReads();
+// Opens path as File > Open does and waits for the read: the document of the
+// window it made or brought to the front, null when none shows path.
+CKelvaroDoc* OpenAndWait(const QString& path);
+CKelvaroDoc* OpenAndWait(const std::string& path);
+
 // While it lives, closes every modal box that appears by clicking its default
 // (else its first) button, and records the box's title and text.
 class ModalBoxCloser {
@@ -37,6 +47,8 @@ public:
     // Waits up to five seconds for count boxes in all; false if fewer came.
     bool WaitFor(int count = 1);
     const QStringList& Texts() const { return m_texts; }
+    // Runs for each box while it is still open, before it is closed.
+    std::function<void()> onBox;
     const QStringList& Titles() const { return m_titles; }
 
 private:

@@ -1,18 +1,24 @@
 // Opening documents: the already-open check, refused files, the recent-file
-// list across a restart, untitled documents.
+// list across a restart, untitled documents, reads that run while the window
+// answers and can be cancelled.
 #include "AppTestSupport.h"
 #include "TestSupport.h"
 
 #include "app/CChildFrame.h"
 #include "app/CDocManager.h"
+#include "app/CDocTemplate.h"
 #include "app/CKelvaroDoc.h"
 #include "app/CKelvaroView.h"
 #include "app/CMainFrame.h"
 #include "app/RecentFileList.h"
 #include "diagram/CDiagram.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -30,7 +36,7 @@ protected:
     void TearDown() override { ResetMainWindow(); }
 
     static CKelvaroDoc* Open(const std::filesystem::path& path) {
-        return App().DocManager().OpenDocumentFile(QString::fromStdString(path.string()));
+        return OpenAndWait(QString::fromStdString(path.string()));
     }
     static QStringList WindowTitles() {
         QStringList titles;
@@ -128,11 +134,13 @@ TEST_F(Documents, AFifoAndASocketAreRefusedAtOnceWithoutAWriter) {
     guard.join();
     ASSERT_TRUE(boxes.WaitFor(2));
     EXPECT_LT(elapsed, 2000);
-    EXPECT_EQ(boxes.Texts(),
-              (QStringList{"Cannot open the file \"" + QString::fromStdString(fifo) +
-                               "\": it is not a regular file (a FIFO).",
-                           "Cannot open the file \"" + QString::fromStdString(socketPath) +
-                               "\": it is not a regular file (a socket)."}));
+    // Two reads at once: their boxes come in the order the reads get there.
+    QStringList texts = boxes.Texts();
+    texts.sort();
+    EXPECT_EQ(texts, (QStringList{"Cannot open the file \"" + QString::fromStdString(fifo) +
+                                      "\": it is not a regular file (a FIFO).",
+                                  "Cannot open the file \"" + QString::fromStdString(socketPath) +
+                                      "\": it is not a regular file (a socket)."}));
     EXPECT_TRUE(MainFrame().ChildFrames().empty());
     EXPECT_EQ(App().RecentFiles().Entries(), recentBefore);
 }
@@ -184,4 +192,79 @@ TEST_F(Documents, NewWindowsCascadeBelowTheOnesOpen) {
     const QPoint second = frames[1]->pos();
     EXPECT_GT(second.y(), first.y());
     EXPECT_EQ(second.x() - first.x(), second.y() - first.y());
+}
+
+namespace {
+
+std::string ManyRows(int rows) {
+    std::string text = "Rig\nt;a;b\n";
+    for (int r = 0; r < rows; ++r)
+        text += std::to_string(r) + ";" + std::to_string(r % 97) + ".25;" + std::to_string(r % 13) +
+                "\n";
+    return text;
+}
+
+int ThreadsOfThisProcess() {
+    return static_cast<int>(QDir(QStringLiteral("/proc/self/task"))
+                                .entryList(QDir::Dirs | QDir::NoDotAndDotDot)
+                                .size());
+}
+
+} // namespace
+
+// Escape stops the read however far it got: no window, no recent entry,
+// no thread left behind.
+TEST_F(Documents, AnOpenCancelledByEscapeOrItsButtonLeavesNothing) {
+    TempDir dir;
+    const auto path = dir.Write("big.txt", ManyRows(300'000));
+    const QStringList recentBefore = App().RecentFiles().Entries();
+    const int threadsBefore = ThreadsOfThisProcess();
+    MainFrame().OpenFile(QString::fromStdString(path.string()));
+    ASSERT_EQ(App().DocManager().Template().OpensRunning(), 1);
+    QTest::keyClick(&MainFrame(), Qt::Key_Escape);
+    ASSERT_TRUE(WaitForReads());
+    EXPECT_TRUE(MainFrame().ChildFrames().empty());
+    EXPECT_EQ(App().RecentFiles().Entries(), recentBefore);
+    EXPECT_EQ(ThreadsOfThisProcess(), threadsBefore);
+
+    MainFrame().OpenFile(QString::fromStdString(path.string()));
+    auto* cancel = MainFrame().statusBar()->findChild<QPushButton*>();
+    ASSERT_NE(cancel, nullptr);
+    EXPECT_EQ(cancel->text(), "Cancel");
+    cancel->click();
+    ASSERT_TRUE(WaitForReads());
+    EXPECT_TRUE(MainFrame().ChildFrames().empty());
+    EXPECT_EQ(MainFrame().statusBar()->findChild<QPushButton*>(), nullptr);
+    EXPECT_EQ(App().RecentFiles().Entries(), recentBefore);
+}
+
+// The box of an unknown command comes while the file is read, before any
+// window, and the read goes on only once the user has closed it.
+TEST_F(Documents, AWarningOfTheReadIsShownWhileTheReadWaitsForIt) {
+    TempDir dir;
+    const auto path = dir.Write("odd.txt", "Colour=red\nT\nx;a\n1;2\n");
+    ModalBoxCloser boxes;
+    std::vector<std::pair<std::size_t, int>> atBox; // windows, reads running
+    boxes.onBox = [&] {
+        atBox.emplace_back(MainFrame().ChildFrames().size(),
+                           App().DocManager().Template().OpensRunning());
+    };
+    MainFrame().OpenFile(QString::fromStdString(path.string()));
+    ASSERT_TRUE(boxes.WaitFor(1));
+    ASSERT_TRUE(WaitForReads());
+    EXPECT_TRUE(boxes.Texts().first().startsWith("Not known command:"));
+    EXPECT_EQ(atBox, (std::vector<std::pair<std::size_t, int>>{{0, 1}}));
+    ASSERT_EQ(MainFrame().ChildFrames().size(), 1u);
+    EXPECT_EQ(MainFrame().ActiveView()->Diagram().values[0].GetSize(), 1);
+}
+
+TEST_F(Documents, OpeningAFileAgainWhileItIsReadMakesOneWindow) {
+    TempDir dir;
+    const auto path = dir.Write("twice.txt", ManyRows(50'000));
+    MainFrame().OpenFile(QString::fromStdString(path.string()));
+    MainFrame().OpenFile(QString::fromStdString(path.string()));
+    EXPECT_EQ(App().DocManager().Template().OpensRunning(), 1);
+    ASSERT_TRUE(WaitForReads());
+    ASSERT_EQ(MainFrame().ChildFrames().size(), 1u);
+    EXPECT_EQ(App().RecentFiles().Entries().first(), QString::fromStdString(path.string()));
 }

@@ -16,8 +16,7 @@ class ExampleViewTest : public testing::Test {
 protected:
     void SetUp() override {
         ResetMainWindow();
-        ASSERT_NE(App().DocManager().OpenDocumentFile(
-                      QString::fromStdString(ExamplePath("pump_test.txt").string())),
+        ASSERT_NE(OpenAndWait(QString::fromStdString(ExamplePath("pump_test.txt").string())),
                   nullptr);
         view = MainFrame().ActiveView();
         ASSERT_NE(view, nullptr);

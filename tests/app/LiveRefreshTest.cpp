@@ -27,12 +27,17 @@ protected:
 
     CKelvaroView* Open(const std::string& content, const std::string& name = "live.txt") {
         path = dir.Write(name, content);
-        if (!App().DocManager().OpenDocumentFile(QString::fromStdString(path.string())))
+        if (!OpenAndWait(QString::fromStdString(path.string())))
             return nullptr;
         return MainFrame().ActiveView();
     }
     void Append(const std::string& bytes) const {
         std::ofstream(path, std::ios::binary | std::ios::app) << bytes;
+    }
+    // One tick of the window's refresh timer, and the read it starts.
+    static void Tick(CKelvaroView& view) {
+        view.OnRefreshTimer();
+        ASSERT_TRUE(WaitForReads());
     }
     static QImage Picture(CKelvaroView& view) {
         return view.grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -70,10 +75,10 @@ TEST_F(LiveWindow, AGrowingFileRefreshesTheWindowAndKeepsItsState) {
     view->DirectRedraw();
     const QImage before = Picture(*view);
 
-    view->OnRefreshTimer(); // the file did not change
+    Tick(*view); // the file did not change
     EXPECT_EQ(diagram.values[0].GetSize(), 3);
     Append("4;9;9\n5;0;0\n6;5");
-    view->OnRefreshTimer();
+    Tick(*view);
     EXPECT_EQ(diagram.values[0].GetSize(), 5); // the row being written waits
     EXPECT_NE(Picture(*view), before);
     EXPECT_EQ(diagram.columns[2].visible, 0);
@@ -82,7 +87,7 @@ TEST_F(LiveWindow, AGrowingFileRefreshesTheWindowAndKeepsItsState) {
     EXPECT_TRUE(diagram.showSpectrum);
     EXPECT_FALSE(diagram.showXYByMouse);
     Append(";5\n");
-    view->OnRefreshTimer();
+    Tick(*view);
     ASSERT_EQ(diagram.values[0].GetSize(), 6);
     EXPECT_EQ(diagram.values[2][5], "5");
 }
@@ -94,11 +99,12 @@ TEST_F(LiveWindow, AZoomWindowRefreshesOnlyItsRange) {
         ZoomOpenScope zoom(2.0, 5.0, 0.0, 0.0);
         view->OpenZoomWindow(view->Diagram().filePath);
     }
+    ASSERT_TRUE(WaitForReads());
     CKelvaroView* zoomed = MainFrame().ActiveView();
     ASSERT_NE(zoomed, view);
     Append("5;5\n6;6\n");
-    zoomed->OnRefreshTimer();
-    view->OnRefreshTimer();
+    Tick(*zoomed);
+    Tick(*view);
     ASSERT_EQ(zoomed->Diagram().values[0].GetSize(), 4);
     EXPECT_EQ(zoomed->Diagram().values[0][0], "2");
     EXPECT_EQ(zoomed->Diagram().values[0][3], "5");
@@ -111,22 +117,22 @@ TEST_F(LiveWindow, AVanishedFileKeepsThePictureAndSaysSoOnce) {
     const QImage before = Picture(*view);
     const std::string content = ReadFile(path);
     std::filesystem::remove(path);
-    view->OnRefreshTimer();
+    Tick(*view);
     EXPECT_EQ(Picture(*view), before);
     EXPECT_EQ(MainFrame().PaneText(),
               "live.txt could not be read again: No such file or directory");
     MainFrame().SetPaneText("X = 1");
-    view->OnRefreshTimer();
+    Tick(*view);
     EXPECT_EQ(MainFrame().PaneText(), "X = 1");
 
     // Back, but refused: still the old picture, and a new reason once.
     WriteFile(path, "T\nx\n");
-    view->OnRefreshTimer();
+    Tick(*view);
     EXPECT_EQ(Picture(*view), before);
     EXPECT_TRUE(MainFrame().PaneText().startsWith("live.txt could not be read again: "));
 
     WriteFile(path, content + "3;1\n");
-    view->OnRefreshTimer();
+    Tick(*view);
     EXPECT_EQ(MainFrame().PaneText(), CStatusPanes::kIdleText);
     EXPECT_EQ(view->Diagram().values[0].GetSize(), 3);
 }
@@ -137,9 +143,9 @@ TEST_F(LiveWindow, AnUnknownCommandIsShownOncePerWindow) {
     ASSERT_NE(view, nullptr);
     ASSERT_TRUE(closer.WaitFor(1));
     WriteFile(path, "Timer=200\nColour=red\nT\nx;a\n1;2\n2;3\n");
-    view->OnRefreshTimer();
+    Tick(*view);
     WriteFile(path, "Timer=200\nColour=red\nT\nx;a\n1;2\n2;3\n3;4\n");
-    view->OnRefreshTimer();
+    Tick(*view);
     EXPECT_EQ(view->Diagram().values[0].GetSize(), 3);
     EXPECT_EQ(closer.Texts().size(), 1);
 }

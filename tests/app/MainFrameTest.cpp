@@ -30,9 +30,7 @@ protected:
     void TearDown() override { ResetMainWindow(); }
 
     static void OpenExample(const char* name) {
-        ASSERT_NE(
-            App().DocManager().OpenDocumentFile(QString::fromStdString(ExamplePath(name).string())),
-            nullptr);
+        ASSERT_NE(OpenAndWait(QString::fromStdString(ExamplePath(name).string())), nullptr);
     }
 };
 
@@ -122,7 +120,7 @@ TEST_F(MainWindow, KeysWithoutAHandlerChangeNoFileAndNoWindow) {
     TempDir dir;
     const std::string content = "Title\nX;Y\n1;2\n2;3\n";
     const auto file = dir.Write("keep.txt", content);
-    ASSERT_NE(App().DocManager().OpenDocumentFile(QString::fromStdString(file.string())), nullptr);
+    ASSERT_NE(OpenAndWait(QString::fromStdString(file.string())), nullptr);
     QWidget* view = MainFrame().ChildFrames().front()->widget();
     const auto before = std::filesystem::last_write_time(file);
     ModalBoxCloser boxes;
@@ -178,6 +176,7 @@ TEST_F(MainWindow, DroppedFilesOpenAsOpenDoes) {
     ASSERT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&MainFrame(), &drop);
+    ASSERT_TRUE(WaitForReads());
     ASSERT_EQ(MainFrame().ChildFrames().size(), 2u);
     EXPECT_EQ(MainFrame().ChildFrames()[0]->windowTitle(), "sinusoid.txt");
     EXPECT_EQ(MainFrame().ChildFrames()[1]->windowTitle(), "word_labels.txt");
@@ -198,7 +197,7 @@ TEST_F(MainWindow, ALongRecentFilePathIsShortenedInItsMenuEntryOnly) {
     const std::filesystem::path file = folder / "pressure_log.txt";
     WriteFile(file, "T\nX;Y\n1;2\n");
     const QString path = QString::fromStdString(file.string());
-    ASSERT_NE(App().DocManager().OpenDocumentFile(path), nullptr);
+    ASSERT_NE(OpenAndWait(path), nullptr);
     ResetMainWindow();
     ASSERT_EQ(App().RecentFiles().Entries().first(), path);
 
@@ -214,6 +213,7 @@ TEST_F(MainWindow, ALongRecentFilePathIsShortenedInItsMenuEntryOnly) {
     EXPECT_LT(fileMenu->sizeHint().width(), 700);
 
     entry->trigger();
+    ASSERT_TRUE(WaitForReads());
     ASSERT_EQ(MainFrame().ChildFrames().size(), 1u);
     EXPECT_EQ(MainFrame().ChildFrames().front()->windowTitle(), "pressure_log.txt");
 }

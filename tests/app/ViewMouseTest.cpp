@@ -74,6 +74,7 @@ TEST_F(ViewMouse, LegendClickHidesTheCurveAndADragOpensAZoomWindow) {
     QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, from);
     QTest::mouseMove(view, to);
     QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, to);
+    ASSERT_TRUE(WaitForReads());
     ASSERT_EQ(MainFrame().ChildFrames().size(), 2u);
     CKelvaroView* zoomed = MainFrame().ActiveView();
     ASSERT_NE(zoomed, view);
@@ -112,11 +113,8 @@ TEST_F(ViewMouse, ClosingAWindowClearsItsReadoutFromPaneZero) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(MainFrame().PaneText(), " ");
 
-    ASSERT_NE(App().DocManager().OpenDocumentFile(
-                  QString::fromStdString(ExamplePath("sinusoid.txt").string())),
-              nullptr);
-    ASSERT_NE(App().DocManager().OpenDocumentFile(
-                  QString::fromStdString(ExamplePath("word_labels.txt").string())),
+    ASSERT_NE(OpenAndWait(QString::fromStdString(ExamplePath("sinusoid.txt").string())), nullptr);
+    ASSERT_NE(OpenAndWait(QString::fromStdString(ExamplePath("word_labels.txt").string())),
               nullptr);
     MainFrame().SetPaneText(QStringLiteral("a prompt"));
     MainFrame().ChildFrames().back()->close();

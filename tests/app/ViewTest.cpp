@@ -86,6 +86,7 @@ TEST_F(View, ZoomWindowIsANewDocumentOfTheSameFileTitledByItsFirstPaint) {
         ZoomOpenScope zoom(2.0, 6.0, 0.0, 0.0);
         view->OpenZoomWindow(view->Diagram().filePath);
     }
+    ASSERT_TRUE(WaitForReads());
     ASSERT_EQ(MainFrame().ChildFrames().size(), 2u);
     CKelvaroView* zoomed = MainFrame().ActiveView();
     ASSERT_NE(zoomed, view);
@@ -103,6 +104,7 @@ TEST_F(View, ZoomOfAFileThatHasGoneLeavesNoWindow) {
         ZoomOpenScope zoom(2.0, 6.0, 0.0, 0.0);
         view->OpenZoomWindow((dir.Path() / "gone.txt").string());
     }
+    ASSERT_TRUE(WaitForReads());
     EXPECT_TRUE(boxes.WaitFor());
     EXPECT_EQ(MainFrame().ChildFrames().size(), 1u);
 }

@@ -1,0 +1,78 @@
+#include "app/BackgroundJob.h"
+
+#include "app/GuardedCall.h"
+#include "diagram/DiagramHost.h"
+
+#include <utility>
+
+// What the work's diagram reports through: boxes go to the interface thread;
+// there is no window to measure and no wait cursor, since nothing waits.
+class CBackgroundJob::BoxRelay : public IDiagramHost {
+public:
+    explicit BoxRelay(CBackgroundJob& job) : job(job) {}
+    Rect ClientRect() const override { return Rect{}; }
+    void ShowWarning(const std::string& text) override { job.ShowBoxAndWait(text, true); }
+    void ShowInformation(const std::string& text) override { job.ShowBoxAndWait(text, false); }
+    void BeginWaitCursor() override {}
+    void EndWaitCursor() override {}
+
+private:
+    CBackgroundJob& job;
+};
+
+CBackgroundJob::CBackgroundJob(Work work, QWidget* boxOwner) : m_pBoxOwner(boxOwner) {
+    m_thread = std::thread([this, work = std::move(work)] {
+        std::exception_ptr error;
+        try {
+            BoxRelay relay(*this);
+            work(relay, m_progress);
+        } catch (...) {
+            error = std::current_exception();
+        }
+        // Delivered only while the job lives: a job being destroyed waits
+        // for this thread and wants no report.
+        QMetaObject::invokeMethod(
+            this,
+            [this, error] {
+                m_bRunning = false;
+                m_error = error;
+                emit Finished();
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+CBackgroundJob::~CBackgroundJob() {
+    m_progress.Cancel();
+    {
+        const std::lock_guard lock(m_mutex);
+        m_bAbandoned = true;
+    }
+    m_boxClosed.notify_all();
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+void CBackgroundJob::ShowBoxAndWait(const std::string& text, bool warning) {
+    std::unique_lock lock(m_mutex);
+    if (m_bAbandoned)
+        return;
+    m_bBoxOpen = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this, text, warning] {
+            QWidget* owner = m_pBoxOwner.data();
+            if (warning)
+                ShowWarningBox(owner, text);
+            else
+                ShowInformationBox(owner, text);
+            m_shown.push_back(text);
+            {
+                const std::lock_guard closed(m_mutex);
+                m_bBoxOpen = false;
+            }
+            m_boxClosed.notify_all();
+        },
+        Qt::QueuedConnection);
+    m_boxClosed.wait(lock, [this] { return !m_bBoxOpen || m_bAbandoned; });
+}
