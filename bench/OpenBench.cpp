@@ -1,15 +1,18 @@
 // Opening a large file in the viewer, as the user's Open does: through the
-// document manager until the new window has painted; and one complete repaint
-// of that window at a client size of 800 x 500.
+// document manager until the new window has painted, with the longest time
+// the interface thread was busy meanwhile; a cancel during the read; and one
+// complete repaint of that window at a client size of 800 x 500.
 //   kelvaro-bench-open FILE [benchmark options]
 #include "app/CChildFrame.h"
 #include "app/CDocManager.h"
+#include "app/CDocTemplate.h"
 #include "app/CKelvaroApp.h"
 #include "app/CKelvaroView.h"
 #include "app/CMainFrame.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QWindow>
 
@@ -17,6 +20,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -30,17 +34,49 @@ void CloseAll() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-CKelvaroView* OpenAndPaint() {
-    if (!g_pApp->DocManager().OpenDocumentFile(g_file))
-        return nullptr;
+// Runs the event loop until every read has ended, as the window does while a
+// file is read; the longest time the interface thread was away from the loop
+// is what a key pressed meanwhile could have waited.
+struct LoopWatch {
+    double longestStallMs = 0.0;
+};
+
+bool ReadsRunning() {
+    return g_pApp->DocManager().Template().OpensRunning() > 0;
+}
+
+void RunLoopUntilReadsEnd(LoopWatch& watch) {
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = clock.nsecsElapsed();
+    while (ReadsRunning()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 1);
+        const qint64 now = clock.nsecsElapsed();
+        watch.longestStallMs = std::max(watch.longestStallMs, (now - last) / 1e6);
+        last = now;
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+CKelvaroView* OpenAndPaint(LoopWatch& watch) {
+    g_pApp->DocManager().OpenDocumentFile(g_file);
+    RunLoopUntilReadsEnd(watch);
     CKelvaroView* view = g_pApp->MainFrame()->ActiveView();
+    if (!view)
+        return nullptr;
     view->repaint();
     return view;
 }
 
+CKelvaroView* OpenAndPaint() {
+    LoopWatch watch;
+    return OpenAndPaint(watch);
+}
+
 void BM_OpenUntilPainted(benchmark::State& state) {
+    LoopWatch watch;
     for (auto _ : state) {
-        if (!OpenAndPaint()) {
+        if (!OpenAndPaint(watch)) {
             state.SkipWithError("the file did not open");
             return;
         }
@@ -48,8 +84,36 @@ void BM_OpenUntilPainted(benchmark::State& state) {
         CloseAll();
         state.ResumeTiming();
     }
+    state.counters["longest_stall_ms"] = watch.longestStallMs;
 }
 BENCHMARK(BM_OpenUntilPainted)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Escape a while into the read: the time until the read has stopped, its
+// thread has ended and nothing of it is left.
+void BM_CancelDuringOpen(benchmark::State& state) {
+    const int afterMs = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        g_pApp->DocManager().OpenDocumentFile(g_file);
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < afterMs)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        if (!ReadsRunning()) {
+            state.SkipWithError("the read ended before the cancel");
+            return;
+        }
+        state.ResumeTiming();
+        g_pApp->DocManager().Template().CancelNewestOpen();
+        LoopWatch watch;
+        RunLoopUntilReadsEnd(watch);
+        state.PauseTiming();
+        if (!g_pApp->MainFrame()->ChildFrames().empty())
+            state.SkipWithError("a cancelled open left a window");
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_CancelDuringOpen)->Arg(300)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_RepaintAt800x500(benchmark::State& state) {
     CKelvaroView* view = OpenAndPaint();

@@ -36,12 +36,17 @@ bench_file() {
 }
 
 # The settings of both scripts: bin (BIN_DIR, the first argument), data
-# (KELVARO_BENCH_DATA, default BIN_DIR/bench-data), sizes (KELVARO_BENCH_ROWS)
-# and runs (KELVARO_BENCH_RUNS, default the second argument).
+# (KELVARO_BENCH_DATA, default BIN_DIR/bench-data), sizes (KELVARO_BENCH_ROWS,
+# plus 100,000,000 rows with KELVARO_BENCH_100M=1) and runs (KELVARO_BENCH_RUNS,
+# default the second argument).
 bench_settings() {
     bin=$(realpath "${1:-build-bench}")
     data=${KELVARO_BENCH_DATA:-$bin/bench-data}
     sizes=(${KELVARO_BENCH_ROWS:-1000000 10000000})
+    # The 100,000,000-row file (3.7 GB, minutes to make and read) only when asked.
+    if [ "${KELVARO_BENCH_100M:-0}" = 1 ]; then
+        sizes+=(100000000)
+    fi
     runs=${KELVARO_BENCH_RUNS:-$2}
     export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 }

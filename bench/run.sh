@@ -6,7 +6,8 @@
 # BIN_DIR holds kelvaro-cli, kelvaro-bench-file and kelvaro-bench-render (a
 # build directory). The generated files (about 35 MB and 360 MB) are made once
 # and reused from KELVARO_BENCH_DATA (default BIN_DIR/bench-data).
-# KELVARO_BENCH_ROWS and KELVARO_BENCH_RUNS change the sizes and repetitions.
+# KELVARO_BENCH_ROWS and KELVARO_BENCH_RUNS change the sizes and repetitions;
+# KELVARO_BENCH_100M=1 adds the file of 100,000,000 rows (3.7 GB).
 set -euo pipefail
 here=$(dirname "$0")
 source "$here/measure.sh"
@@ -48,12 +49,20 @@ row 'load only (`kelvaro-cli info`): median, peak' "${load[@]}"
 row 'PNG 800x500 from launch (`kelvaro-cli render`): median, peak' "${png[@]}"
 row 'repaint of a loaded diagram, 800x500: median' "${repaint[@]}"
 
-# The viewer at 1,000,000 rows: opening a file until its window has painted,
-# a window repaint, a marker step and a curve readout.
-viewer_file=$(bench_file "$bin/kelvaro-bench-file" "$data" 1000000)
-for program in kelvaro-bench-open kelvaro-bench-interaction; do
-    if [ -x "$bin/$program" ]; then
+# The viewer: opening each file until its window has painted (with the
+# longest time the interface thread was busy meanwhile), a cancel during the
+# read and a window repaint; at 1,000,000 rows also a marker step and a curve
+# readout.
+for rows in "${sizes[@]}"; do
+    file=$(bench_file "$bin/kelvaro-bench-file" "$data" "$rows")
+    if [ -x "$bin/kelvaro-bench-open" ]; then
         echo
-        "$bin/$program" "$viewer_file" 2> /dev/null
+        echo "viewer, $rows rows:"
+        "$bin/kelvaro-bench-open" "$file" 2> /dev/null
     fi
 done
+viewer_file=$(bench_file "$bin/kelvaro-bench-file" "$data" 1000000)
+if [ -x "$bin/kelvaro-bench-interaction" ]; then
+    echo
+    "$bin/kelvaro-bench-interaction" "$viewer_file" 2> /dev/null
+fi
