@@ -1,6 +1,7 @@
 #include "analysis/Fourier.h"
 
 #include "diagram/InvalidArgumentError.h"
+#include "diagram/LoadProgress.h"
 #include "diagram/TwoThreads.h"
 
 #include <algorithm>
@@ -108,22 +109,27 @@ void CFourier::RunStages() {
     const auto outOfCache = [this](int stage) {
         return stage <= stages && (2 << (stages - stage)) > kCacheSpan;
     };
+    // A cancel is looked for between passes, and between spans by both
+    // threads, which then leave the rest undone.
+    const auto cancelled = [this] { return progress && progress->Cancelled(); };
     int s = 1;
-    for (; outOfCache(s + 1); s += 2)
+    for (; outOfCache(s + 1) && !cancelled(); s += 2)
         SplitInTwo(n >> (s + 1), kPerThread, [this, s](std::size_t low, std::size_t high) {
             TwoStages(s, static_cast<int>(low), static_cast<int>(high));
         });
-    for (; outOfCache(s); ++s)
+    for (; outOfCache(s) && !cancelled(); ++s)
         SplitInTwo(n >> s, kPerThread, [this, s](std::size_t low, std::size_t high) {
             Butterflies(s, 0, n, static_cast<int>(low), static_cast<int>(high));
         });
     const int span = 2 << (stages - s);
-    SplitInTwo(n / span, 2, [this, s, span](std::size_t first, std::size_t last) {
-        for (int from = static_cast<int>(first) * span; from < static_cast<int>(last) * span;
-             from += span)
+    SplitInTwo(n / span, 2, [&](std::size_t first, std::size_t last) {
+        for (int from = static_cast<int>(first) * span;
+             from < static_cast<int>(last) * span && !cancelled(); from += span)
             for (int t = s; t <= stages; ++t)
                 Butterflies(t, from, from + span, 0, n >> t);
     });
+    if (progress)
+        progress->ThrowIfCancelled();
 }
 
 // The butterflies of one pass over a block never share a point (their pairs

@@ -9,6 +9,8 @@
 #include <span>
 #include <vector>
 
+class LoadProgress;
+
 class CFourier {
 public:
     CFourier() = default;
@@ -26,6 +28,9 @@ public:
     void Release();
 
     int Size() const { return n; }
+    // A transform on behalf of a load that may be cancelled: it looks between
+    // its passes over the samples and raises LoadCancelled.
+    void StopWhenCancelled(const LoadProgress* loadProgress) { progress = loadProgress; }
 
 private:
     template <class Sample> std::span<const float> TransformOf(std::span<const Sample> samples);
@@ -58,4 +63,5 @@ private:
     int n = 0;
     int half = 0;
     int stages = 0;
+    const LoadProgress* progress = nullptr;
 };

@@ -5,6 +5,7 @@
 
 #include "analysis/Fourier.h"
 #include "diagram/InvalidArgumentError.h"
+#include "diagram/LoadProgress.h"
 #include "diagram/Numbers.h"
 #include "diagram/TwoThreads.h"
 
@@ -17,11 +18,13 @@ int SpectrumSizeFor(int rows) {
     return n;
 }
 
-StringArray SpectrumColumnOf(std::span<const double> numbers, int rows) {
+StringArray SpectrumColumnOf(std::span<const double> numbers, int rows,
+                             const LoadProgress* progress) {
     StringArray spectrum("spectrum column");
     const int n = SpectrumSizeFor(rows);
     if (n >= 2) {
         CFourier fourier;
+        fourier.StopWhenCancelled(progress);
         fourier.Init(n);
         const std::span<const float> amplitudes =
             fourier.Transform(numbers.first(static_cast<std::size_t>(n)));
@@ -29,16 +32,21 @@ StringArray SpectrumColumnOf(std::span<const double> numbers, int rows) {
         StringArray upper("spectrum column");
         SplitInTwo(amplitudes.size(), 1 << 15, [&](std::size_t from, std::size_t to) {
             StringArray& texts = from == 0 ? spectrum : upper;
-            for (std::size_t k = from; k < to; ++k)
+            for (std::size_t k = from; k < to; ++k) {
+                if (progress && k % (1 << 16) == 0 && progress->Cancelled())
+                    return;
                 texts.Add(FormatFixed(static_cast<double>(amplitudes[k]), 6));
+            }
         });
+        if (progress)
+            progress->ThrowIfCancelled();
         spectrum.AddAll(std::move(upper));
     }
     spectrum.AddRepeated("0.0", static_cast<std::size_t>(rows - spectrum.GetSize()));
     return spectrum;
 }
 
-void CDiagram::ComputeSpectrum() {
+void CDiagram::ComputeSpectrum(const LoadProgress* progress) {
     if (columnCount == 0 || columns.IsEmpty())
         throw InvalidArgumentError("The diagram has no table to compute a spectrum of.");
 
@@ -53,7 +61,7 @@ void CDiagram::ComputeSpectrum() {
         throw InvalidArgumentError("There is no data column " + std::to_string(spectrumColumn) +
                                    " to compute a spectrum of.");
     // The column's numbers, kept for the paint that follows.
-    values[columnCount - 1] = SpectrumColumnOf(values[source].Numbers(), rows);
+    values[columnCount - 1] = SpectrumColumnOf(values[source].Numbers(), rows, progress);
     SetColumnName(columns[columnCount - 1],
                   "Spec. for " + std::string(ColumnName(columns[source])));
 }

@@ -7,10 +7,14 @@
 
 #include <span>
 
+class LoadProgress;
+
 // The rows of the spectrum of a table of this many rows: the largest power of
 // two not above it, 1 for fewer than two rows.
 int SpectrumSizeFor(int rows);
 
 // The spectrum column of a table of rows rows whose source column begins
-// with numbers (at least SpectrumSizeFor(rows) of them).
-StringArray SpectrumColumnOf(std::span<const double> numbers, int rows);
+// with numbers (at least SpectrumSizeFor(rows) of them). With progress, raises
+// LoadCancelled soon after the load is cancelled.
+StringArray SpectrumColumnOf(std::span<const double> numbers, int rows,
+                             const LoadProgress* progress = nullptr);

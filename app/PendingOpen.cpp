@@ -20,8 +20,8 @@ CPendingOpen::CPendingOpen(Request request, QWidget* boxOwner, QStatusBar& statu
     const QFileInfo info(m_request.path);
     m_pPane = new CLoadProgressPane(
         info.fileName(), info.size(), m_pJob->Progress(), [this] { m_pJob->Cancel(); }, &statusBar);
-    // Between the readout pane and the lock indicators.
-    statusBar.insertPermanentWidget(0, m_pPane);
+    // Right of the readout pane, left of the lock indicators.
+    statusBar.insertWidget(1, m_pPane);
     connect(m_pJob.get(), &CBackgroundJob::Finished, this, [this] { emit Finished(this); });
 }
 
@@ -60,7 +60,7 @@ CBackgroundJob::Work CPendingOpen::MakeWork() {
             if (source && ZoomableFromMemory(*source, range)) {
                 loading.TakeTable(
                     ZoomTableOf(*source, xNumbers, range, loading.palette, &progress));
-                loading.ComputeSpectrum();
+                loading.ComputeSpectrum(&progress);
                 m_table = loading.ReleaseTable();
                 m_bRead = true;
                 return;

@@ -26,6 +26,7 @@
 #include <vector>
 
 class CDrawContext;
+class LoadProgress;
 struct PaintLayout;
 
 // The curve under a pixel: the first shown column, in index order, that
@@ -84,7 +85,8 @@ public:
     LoadedTable ReleaseTable() { return std::exchange(static_cast<LoadedTable&>(*this), {}); }
 
     // ---- Spectrum (analysis/Spectrum.cpp) ----
-    void ComputeSpectrum();
+    // With progress, raises LoadCancelled soon after that load is cancelled.
+    void ComputeSpectrum(const LoadProgress* progress = nullptr);
 
     // ---- Drawing (render/) ----
     // Computes the layout of this paint, stores it into the layout members and

@@ -163,7 +163,7 @@ bool CDiagram::LoadFile(const std::string& path, const LoadLimits& limits, LoadM
         lastRead = PositionAfterLoad(reader, parsedEnd, parsedLines, !storedUnterminated);
         commandsFromDefaults = fromDefaults;
         if (mode != LoadMode::Refresh)
-            ComputeSpectrum();
+            ComputeSpectrum(limits.progress);
     } catch (const InvalidArgumentError&) {
         // A row cut short by a writer rewriting the file is no fault of the
         // file's: say what happened.

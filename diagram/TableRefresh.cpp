@@ -118,7 +118,7 @@ Append AppendLines(ReadingDiagram& d, const RefreshSource& source, const LoadLim
         std::vector<double> numbers(source.spectrumNumbers.begin(), source.spectrumNumbers.end());
         const std::span<const double> added = rows[column].Numbers();
         numbers.insert(numbers.end(), added.begin(), added.end());
-        read.spectrum = SpectrumColumnOf(numbers, rowsAfter);
+        read.spectrum = SpectrumColumnOf(numbers, rowsAfter, limits.progress);
     }
     read.outline = d;
     return Append::Done;
@@ -130,7 +130,7 @@ bool ReadWhole(ReadingDiagram& d, const LoadLimits& limits, RefreshRead& read) {
         return false;
     if (d.spectrumColumn + 1 > d.columnCount - 2)
         d.spectrumColumn = 0;
-    d.ComputeSpectrum();
+    d.ComputeSpectrum(limits.progress);
     read.spectrumColumn = d.spectrumColumn;
     read.table = d.ReleaseTable();
     return true;

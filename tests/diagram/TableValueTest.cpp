@@ -2,6 +2,7 @@
 // window's own read gives; a cancelled read stops and leaves nothing; a zoom
 // window's table made from the open table is the table a new read of the file
 // with the zoom's range gives.
+#include "analysis/SpectrumColumn.h"
 #include "diagram/CDiagram.h"
 #include "diagram/LoadProgress.h"
 #include "diagram/TableZoom.h"
@@ -144,6 +145,17 @@ TEST(TableAsValue, ACancelledReadStopsAndCountsWhatItRead) {
             EXPECT_TRUE(cancelled || progress.BytesRead() >= size);
         }
     }
+}
+
+// The spectrum that ends a read stops too: the transform between its passes,
+// the texts between blocks.
+TEST(TableAsValue, ACancelledReadStopsInItsSpectrum) {
+    const std::vector<double> numbers(1 << 18, 1.5);
+    LoadProgress progress;
+    EXPECT_EQ(SpectrumColumnOf(numbers, 1 << 18, &progress).GetSize(), 1 << 18);
+    progress.Cancel();
+    EXPECT_THROW(SpectrumColumnOf(numbers, 1 << 18, &progress), LoadCancelled);
+    EXPECT_EQ(SpectrumColumnOf(numbers, 1 << 18).GetSize(), 1 << 18);
 }
 
 namespace {
