@@ -27,7 +27,7 @@ bool ZoomableFromMemory(const TableOutline& table, const XRange& range) {
 
 LoadedTable ZoomTableOf(const LoadedTable& source, std::span<const double> xNumbers,
                         const XRange& range, const CheckedArray<COLORREF>& palette,
-                        const LoadProgress* progress) {
+                        LoadProgress* progress) {
     LoadedTable zoom;
     static_cast<TableOutline&>(zoom) = source;
     zoom.xRange = range;
@@ -40,8 +40,11 @@ LoadedTable ZoomTableOf(const LoadedTable& source, std::span<const double> xNumb
     }
     const int rows = source.values[0].GetSize();
     for (int r = 0; r < rows; ++r) {
-        if (progress && r % kRowsBetweenChecks == 0)
+        if (progress && r % kRowsBetweenChecks == 0 && r > 0) {
+            // The share of the file the rows gone through were read from.
+            progress->AddBytes(source.lastRead.end * kRowsBetweenChecks / rows);
             progress->ThrowIfCancelled();
+        }
         const double x = xNumbers[static_cast<std::size_t>(r)];
         if (!(x >= range.from && x <= range.to))
             continue;

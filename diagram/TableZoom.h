@@ -20,7 +20,8 @@ bool ZoomableFromMemory(const TableOutline& table, const XRange& range);
 // The table of a zoom window over range: the rows of source whose X lies in
 // range, ends included, with fresh column records (coloured by palette) and
 // "0.0" in the spectrum column; the caller computes the spectrum. xNumbers
-// are source's X numbers. Checks progress between blocks of rows.
+// are source's X numbers. Counts in progress the share of the file the rows
+// gone through came from, and stops between blocks of rows once cancelled.
 LoadedTable ZoomTableOf(const LoadedTable& source, std::span<const double> xNumbers,
                         const XRange& range, const CheckedArray<COLORREF>& palette,
-                        const LoadProgress* progress);
+                        LoadProgress* progress);
