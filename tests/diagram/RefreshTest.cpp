@@ -201,3 +201,40 @@ TEST_F(Refresh, AFailedRefreshLeavesTheTableAsItWas) {
 }
 
 } // namespace
+
+// The read runs while the window goes on: what the user changes meanwhile
+// (hidden curves, the spectrum's column) is what the applied table shows.
+TEST_F(Refresh, ChangesMadeWhileTheReadRunsAreKeptWhenItIsApplied) {
+    Open(GeneratedFile(40));
+    for (const bool grows : {true, false}) {
+        SCOPED_TRACE(grows ? "appended" : "read whole");
+        const RefreshSource source = RefreshSourceOf(diagram);
+        if (grows) { // past 64 rows: the spectrum is made again
+            std::string rows;
+            for (int r = 0; r < 30; ++r)
+                rows += std::to_string(900 + r) + ";" + std::to_string(r % 7) + ".5;2\n";
+            Append(path, rows);
+        } else
+            WriteFile(path, GeneratedFile(70));
+        RefreshRead read = ReadRefresh(source);
+        diagram.columns[1].visible = 0;
+        diagram.spectrumColumn = 1;
+        diagram.ComputeSpectrum(); // as the Parameters dialog does
+        ASSERT_EQ(ApplyRefresh(diagram, std::move(read)).kind,
+                  grows ? Kind::Appended : Kind::ReadWhole);
+        EXPECT_EQ(diagram.columns[1].visible, 0);
+        EXPECT_EQ(diagram.spectrumColumn, 1);
+        EXPECT_EQ(ColumnName(diagram.columns[3]), "Spec. for q");
+        diagram.columns[1].visible = 1; // as a whole read shows it
+        EXPECT_EQ(Table(diagram), [&] {
+            RecordingHost other;
+            CDiagram fresh(&other);
+            fresh.spectrumColumn = 1;
+            EXPECT_TRUE(fresh.LoadFile(path.string(), {}, CDiagram::LoadMode::Refresh));
+            fresh.ComputeSpectrum();
+            return Table(fresh);
+        }());
+        diagram.spectrumColumn = 0;
+        diagram.ComputeSpectrum();
+    }
+}
