@@ -1,5 +1,5 @@
 # Kelvaro: `make run` starts the program, `make test` runs every test headless,
-# `make install` installs it under PREFIX.
+# `make install` installs it under PREFIX, `make package` makes its .deb.
 # Each installs missing Debian packages first (scripts/deps.sh).
 
 BUILD      ?= build
@@ -10,7 +10,7 @@ JOBS       ?= $(shell nproc)
 CMAKE_TYPE ?= RelWithDebInfo
 PREFIX     ?= /usr/local
 
-.PHONY: all deps build build-asan build-fuzz run install test test-main test-asan test-fuzz \
+.PHONY: all deps build build-asan build-fuzz run install package test test-main test-asan test-fuzz \
         fuzz bench clean
 
 all: build
@@ -51,6 +51,10 @@ run: build
 # under PREFIX (DESTDIR, when set, is put in front of it).
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# $(BUILD)/kelvaro_VERSION_ARCH.deb, installing under /usr.
+package: build
+	cmake --build $(BUILD) --target package
 
 test-main: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)

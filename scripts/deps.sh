@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Kelvaro needs to build, test, run and install,
+# Installs the Debian packages Kelvaro needs to build, test, run and package,
 # and the locales some tests run under. Does nothing when all of it is present.
 set -euo pipefail
 
@@ -13,7 +13,7 @@ packages=(
   locales xvfb xauth xdotool imagemagick time
   clang libclang-rt-14-dev
   librsvg2-bin help2man gzip
-  desktop-file-utils appstream
+  dpkg-dev file desktop-file-utils appstream
 )
 
 as_root() {
