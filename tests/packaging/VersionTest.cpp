@@ -57,6 +57,6 @@ TEST(BatchToolCommandLine, HelpOfEveryCommandNamesItsOptions) {
     const ProcessResult r = RunProcess(KELVARO_CLI_PATH, {"--help-all"});
     EXPECT_EQ(r.exitCode, 0);
     for (const char* part : {"\ndump\n", "\ninfo\n", "\ninterpolate\n", "\ncorrelate\n",
-                             "\nrender\n", "--x-range FROM TO"})
+                             "\nrender\n", "--output-dir DIR", "--x-range FROM TO"})
         EXPECT_TRUE(Contains(r.out, part)) << part;
 }
