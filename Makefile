@@ -1,5 +1,6 @@
-# Kelvaro: `make run` starts the program, `make test` runs every test headless.
-# Both install missing Debian packages first (scripts/deps.sh).
+# Kelvaro: `make run` starts the program, `make test` runs every test headless,
+# `make install` installs it under PREFIX, `make package` makes its .deb.
+# Each installs missing Debian packages first (scripts/deps.sh).
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
@@ -7,8 +8,10 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 600
 JOBS       ?= $(shell nproc)
 CMAKE_TYPE ?= RelWithDebInfo
+PREFIX     ?= /usr/local
 
-.PHONY: all deps build build-asan build-fuzz run test test-main test-asan test-fuzz fuzz bench clean
+.PHONY: all deps build build-asan build-fuzz run install package test test-main test-asan test-fuzz \
+        fuzz bench clean
 
 all: build
 
@@ -43,6 +46,15 @@ test-fuzz: build-fuzz
 
 run: build
 	$(BUILD)/kelvaro
+
+# The programs, desktop entry, icons, metadata, manual pages and documents
+# under PREFIX (DESTDIR, when set, is put in front of it).
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# $(BUILD)/kelvaro_VERSION_ARCH.deb, installing under /usr.
+package: build
+	cmake --build $(BUILD) --target package
 
 test-main: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)

@@ -6,6 +6,8 @@
 #include "app/GuardedCall.h"
 #include "app/RecentFileList.h"
 
+#include "KelvaroVersion.h"
+
 #include <QCommandLineParser>
 #include <QFont>
 #include <QIcon>
@@ -31,8 +33,11 @@ bool CKelvaroApp::InitInstance() {
     // Per-user settings: QSettings() is QSettings("Tarnvik", "Kelvaro").
     setOrganizationName(QStringLiteral("Tarnvik"));
     setApplicationName(QStringLiteral("Kelvaro"));
-    setApplicationVersion(QStringLiteral("1.5"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/kelvaro.xpm")));
+    setApplicationVersion(QString::fromUtf8(kKelvaroVersion));
+    // The desktop entry's name, by which a desktop finds the entry and its
+    // icon for the windows of this process.
+    setDesktopFileName(QString::fromUtf8(kKelvaroAppId));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/kelvaro.svg")));
     QFont::insertSubstitutions(QStringLiteral("Arial Cyr"),
                                {QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
 

@@ -8,17 +8,59 @@
 #include <memory>
 #include <new>
 
+namespace {
+
+constexpr std::string_view kStandardInput = "-";
+constexpr std::string_view kStandardInputPath = "/dev/stdin";
+constexpr std::string_view kStandardInputName = "standard input";
+
+void ReplaceAll(std::string& text, std::string_view what, std::string_view by) {
+    for (std::size_t at = text.find(what); at != std::string::npos;
+         at = text.find(what, at + by.size()))
+        text.replace(at, what.size(), by);
+}
+
+// The loader names its file by path, in quotes or alone on the message's last
+// line.
+std::string NamingStandardInput(std::string text) {
+    const auto quoted = [](std::string_view name) { return "\"" + std::string(name) + "\""; };
+    ReplaceAll(text, quoted(kStandardInputPath), quoted(kStandardInputName));
+    const std::string lastLine = "\n" + std::string(kStandardInputPath);
+    if (text.ends_with(lastLine))
+        text.replace(text.size() - kStandardInputPath.size(), std::string::npos,
+                     kStandardInputName);
+    return text;
+}
+
+} // namespace
+
 void TerminalHost::ShowWarning(const std::string& text) {
     ++warnings;
-    std::cerr << "warning: " << EscapeControlBytes(text) << std::endl;
+    std::cerr << "warning: " << Shown(text) << std::endl;
 }
 
 void TerminalHost::ShowInformation(const std::string& text) {
-    std::cout << "info: " << EscapeControlBytes(text) << std::endl;
+    std::cout << "info: " << Shown(text) << std::endl;
+}
+
+std::string TerminalHost::Shown(const std::string& text) const {
+    return EscapeControlBytes(readsStandardInput ? NamingStandardInput(text) : text);
+}
+
+std::string InputPath(const std::string& file) {
+    return file == kStandardInput ? std::string(kStandardInputPath) : file;
+}
+
+std::string InputName(const std::string& file) {
+    return file == kStandardInput ? std::string(kStandardInputName) : file;
 }
 
 void AddLoadOptions(CLI::App& command, LoadOptions& options) {
-    command.add_option("FILE", options.file, "Data file")->required();
+    command.add_option("FILE", options.file, "Data file, or - for standard input")->required();
+    AddRangeOptions(command, options);
+}
+
+void AddRangeOptions(CLI::App& command, LoadOptions& options) {
     command.add_option("--x-range", options.xRange, "Load only the rows from X FROM to X TO")
         ->expected(2)
         ->type_name("FROM TO");
@@ -26,15 +68,17 @@ void AddLoadOptions(CLI::App& command, LoadOptions& options) {
                        "Data column (0 is the first) whose spectrum is computed");
 }
 
-bool LoadDiagram(const LoadOptions& options, CDiagram& diagram) {
+bool LoadDiagram(const LoadOptions& options, CDiagram& diagram, TerminalHost& host) {
     // Unlike the viewer, the batch tool reads pipes and devices too.
     const LoadLimits limits{.onlyRegularFiles = false};
+    const std::string path = InputPath(options.file);
+    host.readsStandardInput = options.file == kStandardInput;
     bool loaded = false;
     if (options.xRange.size() == 2) {
         ZoomOpenScope zoom(options.xRange[0], options.xRange[1], 0.0, 0.0);
-        loaded = diagram.LoadFile(options.file, limits);
+        loaded = diagram.LoadFile(path, limits);
     } else {
-        loaded = diagram.LoadFile(options.file, limits);
+        loaded = diagram.LoadFile(path, limits);
     }
     if (loaded && options.spectrumColumn) {
         const int column = *options.spectrumColumn;
@@ -72,7 +116,7 @@ CLI::App* AddLoadingCommand(CLI::App& app, const char* name, const char* help, i
         exitCode = RunGuarded([&] {
             TerminalHost host;
             CDiagram diagram(&host);
-            if (!LoadDiagram(*options, diagram))
+            if (!LoadDiagram(*options, diagram, host))
                 return 1;
             return work(diagram, host);
         });

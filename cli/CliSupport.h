@@ -1,6 +1,7 @@
 // What every command of kelvaro-cli shares: the FILE argument with the loading
-// options, a diagram host that writes message boxes to the terminal, and the
-// guard that turns errors into messages and exit codes.
+// options ("-" reads standard input), a diagram host that writes message boxes
+// to the terminal, and the guard that turns errors into messages and exit
+// codes.
 #pragma once
 
 #include "diagram/CDiagram.h"
@@ -28,21 +29,36 @@ public:
 
     Rect client;
     int warnings = 0;
+    // Set while standard input is read: the messages name it so rather than
+    // by the path it is read through.
+    bool readsStandardInput = false;
+
+private:
+    std::string Shown(const std::string& text) const;
 };
 
 struct LoadOptions {
-    std::string file;
+    std::string file;           // "-" for standard input
     std::vector<double> xRange; // empty, or FROM and TO
     std::optional<int> spectrumColumn;
 };
 
+// The path the loader reads for a FILE argument, and how a message of the
+// tool itself names it.
+std::string InputPath(const std::string& file);
+std::string InputName(const std::string& file);
+
 // Adds FILE, --x-range FROM TO and --spectrum-column K to a command.
 void AddLoadOptions(CLI::App& command, LoadOptions& options);
+// Adds only --x-range and --spectrum-column, for a command with files of its
+// own.
+void AddRangeOptions(CLI::App& command, LoadOptions& options);
 
 // Loads the file as the viewer's Open does (as a zoom window would when an X
 // range is given) and recomputes the spectrum for a chosen column. False when
-// the load failed; its messages are written already.
-bool LoadDiagram(const LoadOptions& options, CDiagram& diagram);
+// the load failed; its messages are written already, through host, the
+// diagram's host.
+bool LoadDiagram(const LoadOptions& options, CDiagram& diagram, TerminalHost& host);
 
 // Runs a command's work: its result is the exit code; the invalid-argument
 // error and any other failure become a message on stderr and exit code 1.

@@ -1,5 +1,6 @@
 // render: the picture that a diagram window of a given client size shows,
 // written as PNG, PDF or SVG; --trace also prints every drawing operation.
+// With --output-dir it draws several files, one picture each.
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "cli/StreamingTraceContext.h"
@@ -12,7 +13,9 @@
 
 #include <charconv>
 #include <clocale>
+#include <filesystem>
 #include <iostream>
+#include <map>
 #include <memory>
 
 namespace {
@@ -20,8 +23,11 @@ namespace {
 constexpr int kMaxSide = 8192;
 
 struct RenderOptions {
-    LoadOptions load;
+    LoadOptions load; // the range options; each file is loaded with them
+    std::vector<std::string> files;
     std::string output;
+    std::string outputDir;
+    std::string format = "png"; // of the pictures in outputDir
     std::string size = "800x500";
     bool spectrum = false;
     std::optional<double> marker;
@@ -62,18 +68,26 @@ void QtMessage(QtMsgType type, const QMessageLogContext&, const QString& message
 
 // Qt needs an application object for its fonts; the batch tool always draws
 // off screen unless told otherwise. The object's locale set-up must not
-// change how numbers are written.
-std::unique_ptr<QGuiApplication> MakeGuiApplication() {
-    qInstallMessageHandler(QtMessage);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "kelvaro-cli";
-    static char* argv[] = {name, nullptr};
-    auto application = std::make_unique<QGuiApplication>(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    return application;
-}
+// change how numbers are written. It is made for the first picture, after its
+// file has loaded, and serves every later one.
+class GuiApplication {
+public:
+    void Ensure() {
+        if (application)
+            return;
+        qInstallMessageHandler(QtMessage);
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "kelvaro-cli";
+        static char* argv[] = {name, nullptr};
+        application = std::make_unique<QGuiApplication>(argc, argv);
+        std::setlocale(LC_NUMERIC, "C");
+    }
+
+private:
+    std::unique_ptr<QGuiApplication> application;
+};
 
 void ApplyOptions(const RenderOptions& o, CDiagram& diagram) {
     if (o.spectrum)
@@ -105,15 +119,19 @@ void ApplyOptions(const RenderOptions& o, CDiagram& diagram) {
     }
 }
 
-int Render(const RenderOptions& o) {
+// Draws file into the picture output; the exit code.
+int Render(const RenderOptions& o, const std::string& file, const std::string& output,
+           PictureFormat format, GuiApplication& application) {
     const QSize size = *ParseSize(o.size);
     TerminalHost host(Rect{0, 0, size.width(), size.height()});
     CDiagram diagram(&host);
-    if (!LoadDiagram(o.load, diagram))
+    LoadOptions load = o.load;
+    load.file = file;
+    if (!LoadDiagram(load, diagram, host))
         return 1;
     ApplyOptions(o, diagram);
 
-    const auto application = MakeGuiApplication();
+    application.Ensure();
     const auto paint = [&](QPainter& painter) {
         CQtDrawContext picture(painter);
         if (!o.trace) {
@@ -124,11 +142,67 @@ int Render(const RenderOptions& o) {
         diagram.Paint(trace);
     };
     std::string error;
-    if (!WritePicture(o.output, *PictureFormatFor(o.output), size, paint, error)) {
+    if (!WritePicture(output, format, size, paint, error)) {
         std::cerr << "error: " << EscapeControlBytes(error) << std::endl;
         return 1;
     }
     return 0;
+}
+
+// The file's name without its extension ("stdin" for standard input); empty
+// for a path that ends in a folder separator.
+std::string PictureName(const std::string& file) {
+    return std::filesystem::path(InputPath(file)).stem().string();
+}
+
+// The picture of file in outputDir: its name with the format's extension.
+std::string OutputPath(const RenderOptions& o, const std::string& file) {
+    return (std::filesystem::path(o.outputDir) / PictureName(file)).string() + "." + o.format;
+}
+
+// Every file needs a name of its own for its picture: two files of one name
+// in different folders would overwrite each other's. Usage errors, found
+// before anything is drawn.
+void CheckPictureNames(const RenderOptions& o) {
+    const auto shown = [](const std::string& file) { return EscapeControlBytes(InputName(file)); };
+    std::map<std::string, std::string> fileOf;
+    for (const std::string& file : o.files) {
+        if (PictureName(file).empty())
+            throw CLI::ValidationError("FILE", shown(file) + " has no name to name its picture by");
+        const auto [at, added] = fileOf.emplace(OutputPath(o, file), file);
+        if (!added)
+            throw CLI::ValidationError("--output-dir", shown(at->second) + " and " + shown(file) +
+                                                           " would both be drawn to " +
+                                                           EscapeControlBytes(at->first));
+    }
+}
+
+// Draws every file into outputDir, going on after a file that fails; each
+// failure is named. The exit code is 1 when any failed.
+int RenderEach(const RenderOptions& o) {
+    GuiApplication application;
+    int failed = 0;
+    for (const std::string& file : o.files) {
+        const std::string output = OutputPath(o, file);
+        const PictureFormat format = *PictureFormatFor(output);
+        if (RunGuarded([&] { return Render(o, file, output, format, application); }) != 0) {
+            ++failed;
+            std::cerr << "error: " << EscapeControlBytes(InputName(file)) << ": no picture written"
+                      << std::endl;
+        }
+    }
+    return failed == 0 ? 0 : 1;
+}
+
+// One picture into -o, or one per file into --output-dir.
+void CheckOutputs(const RenderOptions& o) {
+    if (o.output.empty() && o.outputDir.empty())
+        throw CLI::RequiredError("--output or --output-dir");
+    if (!o.output.empty() && o.files.size() > 1)
+        throw CLI::ValidationError("--output",
+                                   "names one picture; draw several files with --output-dir DIR");
+    if (!o.outputDir.empty())
+        CheckPictureNames(o);
 }
 
 } // namespace
@@ -136,16 +210,31 @@ int Render(const RenderOptions& o) {
 void AddRenderCommand(CLI::App& app, int& exitCode) {
     auto o = std::make_shared<RenderOptions>();
     CLI::App* command =
-        app.add_subcommand("render", "Draw the diagram as a window of the given size shows it");
-    AddLoadOptions(*command, o->load);
-    command->add_option("-o,--output", o->output, "Picture file: .png, .pdf or .svg")
-        ->required()
-        ->check(CLI::Validator(
-            [](std::string& path) {
-                return PictureFormatFor(path) ? std::string()
-                                              : "the picture file must end in .png, .pdf or .svg";
-            },
-            "PNG|PDF|SVG"));
+        app.add_subcommand("render", "Draw the diagram as a window of the given size shows it, "
+                                     "one file into -o or several into --output-dir");
+    command->add_option("FILE", o->files, "Data files, - for standard input")->required();
+    AddRangeOptions(*command, o->load);
+    CLI::Option* output =
+        command->add_option("-o,--output", o->output, "Picture file: .png, .pdf or .svg")
+            ->check(CLI::Validator(
+                [](std::string& path) {
+                    return PictureFormatFor(path)
+                               ? std::string()
+                               : "the picture file must end in .png, .pdf or .svg";
+                },
+                "PNG|PDF|SVG"));
+    CLI::Option* outputDir =
+        command
+            ->add_option("--output-dir", o->outputDir,
+                         "Draw each FILE into DIR/NAME.png (or the --format), NAME being the "
+                         "file's name without its extension")
+            ->type_name("DIR")
+            ->check(CLI::ExistingDirectory)
+            ->excludes(output);
+    command->add_option("--format", o->format, "Format of the pictures in --output-dir")
+        ->type_name("png|pdf|svg")
+        ->transform(CLI::IsMember({"png", "pdf", "svg"}, CLI::ignore_case))
+        ->needs(outputDir);
     command->add_option("--size", o->size, "Client size of the window, WxH (default 800x500)")
         ->check(CLI::Validator(
             [](std::string& text) {
@@ -167,10 +256,20 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
         ->type_name("MIN DELTA");
     command->add_option("--hide", o->hide, "Hide the curve of this column (1 is the first after X)")
         ->check(CLI::PositiveNumber);
-    command->add_flag("--trace", o->trace, "Print every drawing operation on stdout");
+    command->add_flag("--trace", o->trace, "Print every drawing operation on stdout")
+        ->excludes(outputDir);
     command->callback([o, &exitCode] {
         if (o->yFixed.size() == 2 && !(o->yFixed[1] > 0))
             throw CLI::ValidationError("--y-fixed", "DELTA must be greater than 0");
-        exitCode = RunGuarded([&] { return Render(*o); });
+        CheckOutputs(*o);
+        if (!o->outputDir.empty()) {
+            exitCode = RenderEach(*o);
+            return;
+        }
+        exitCode = RunGuarded([&] {
+            GuiApplication application;
+            return Render(*o, o->files.front(), o->output, *PictureFormatFor(o->output),
+                          application);
+        });
     });
 }

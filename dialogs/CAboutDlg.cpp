@@ -2,6 +2,8 @@
 
 #include "dialogs/DialogUnits.h"
 
+#include "KelvaroVersion.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -16,7 +18,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     icon->setPixmap(QApplication::windowIcon().pixmap(32, 32));
     icon->setGeometry(QRect(du.X(11), du.Y(17), 32, 32));
 
-    auto* name = new QLabel(QStringLiteral("Kelvaro 1.5"), this);
+    auto* name = new QLabel(QString::fromUtf8(kKelvaroNameAndVersion), this);
     name->setGeometry(du.Rect(40, 10, 119, 8).adjusted(0, -2, 0, 2));
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Kelvaro needs to build, test and run, and the
-# German locale one test runs under. Does nothing when all of it is present.
+# Installs the Debian packages Kelvaro needs to build, test, run and package,
+# and the locales some tests run under. Does nothing when all of it is present.
 set -euo pipefail
 
 packages=(
@@ -12,6 +12,8 @@ packages=(
   libx11-dev
   locales xvfb xauth xdotool imagemagick time
   clang libclang-rt-14-dev
+  librsvg2-bin help2man gzip
+  dpkg-dev file desktop-file-utils appstream
 )
 
 as_root() {
