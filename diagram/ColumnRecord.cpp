@@ -6,7 +6,8 @@
 
 void SetColumnName(ColumnRecord& record, std::string_view text) {
     const std::string_view cut = CutUtf8(text, sizeof record.name - 1);
-    std::memcpy(record.name, cut.data(), cut.size());
+    if (!cut.empty()) // an empty view may point nowhere
+        std::memcpy(record.name, cut.data(), cut.size());
     record.name[cut.size()] = '\0';
 }
 
