@@ -20,7 +20,8 @@ private:
     CBackgroundJob& job;
 };
 
-CBackgroundJob::CBackgroundJob(Work work, QWidget* boxOwner) : m_pBoxOwner(boxOwner) {
+CBackgroundJob::CBackgroundJob(Work work, QWidget* boxOwner, bool holdBoxes)
+    : m_pBoxOwner(boxOwner), m_bHoldBoxes(holdBoxes) {
     m_thread = std::thread([this, work = std::move(work)] {
         std::exception_ptr error;
         try {
@@ -61,18 +62,45 @@ void CBackgroundJob::ShowBoxAndWait(const std::string& text, bool warning) {
     QMetaObject::invokeMethod(
         this,
         [this, text, warning] {
-            QWidget* owner = m_pBoxOwner.data();
-            if (warning)
-                ShowWarningBox(owner, text);
+            if (m_bHoldBoxes && !Cancelled())
+                m_heldBox = HeldBox{text, warning};
+            else if (!Cancelled())
+                ShowBox(text, warning);
             else
-                ShowInformationBox(owner, text);
-            m_shown.push_back(text);
-            {
-                const std::lock_guard closed(m_mutex);
-                m_bBoxOpen = false;
-            }
-            m_boxClosed.notify_all();
+                BoxClosed();
         },
         Qt::QueuedConnection);
     m_boxClosed.wait(lock, [this] { return !m_bBoxOpen || m_bAbandoned; });
+}
+
+void CBackgroundJob::ShowBox(const std::string& text, bool warning) {
+    QWidget* owner = m_pBoxOwner.data();
+    if (warning)
+        ShowWarningBox(owner, text);
+    else
+        ShowInformationBox(owner, text);
+    m_shown.push_back(text);
+    BoxClosed();
+}
+
+void CBackgroundJob::BoxClosed() {
+    {
+        const std::lock_guard closed(m_mutex);
+        m_bBoxOpen = false;
+    }
+    m_boxClosed.notify_all();
+}
+
+void CBackgroundJob::Cancel() {
+    m_progress.Cancel();
+    if (m_heldBox) {
+        m_heldBox.reset();
+        BoxClosed();
+    }
+}
+
+void CBackgroundJob::ShowBoxes() {
+    m_bHoldBoxes = false;
+    if (std::optional<HeldBox> held = std::exchange(m_heldBox, std::nullopt))
+        ShowBox(held->text, held->warning);
 }

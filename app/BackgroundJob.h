@@ -15,6 +15,7 @@
 #include <exception>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -28,8 +29,10 @@ public:
     // it counts its bytes in (and stops at once cancelled).
     using Work = std::function<void(IDiagramHost& host, LoadProgress& progress)>;
 
-    // Starts work at once; its boxes go over boxOwner.
-    CBackgroundJob(Work work, QWidget* boxOwner);
+    // Starts work at once; its boxes go over boxOwner. With holdBoxes, a box
+    // the work asks for waits until ShowBoxes is called (reads that must
+    // speak in the order they were started).
+    CBackgroundJob(Work work, QWidget* boxOwner, bool holdBoxes = false);
     // Cancels the work and waits for its thread.
     ~CBackgroundJob() override;
     CBackgroundJob(const CBackgroundJob&) = delete;
@@ -37,8 +40,10 @@ public:
 
     const LoadProgress& Progress() const { return m_progress; }
     // Asks the work to stop; Finished follows. A box it shows stays until
-    // the user closes it.
-    void Cancel() { m_progress.Cancel(); }
+    // the user closes it; a box held back is dropped.
+    void Cancel();
+    // Lets the work's boxes show from now on, the one held back first.
+    void ShowBoxes();
     bool Cancelled() const { return m_progress.Cancelled(); }
     bool Running() const { return m_bRunning; }
     // Once finished: the error the work ended with, null when it succeeded.
@@ -56,6 +61,9 @@ private:
     // On the work's thread: shows a box through the interface thread and
     // waits until it is closed (or the job is being destroyed).
     void ShowBoxAndWait(const std::string& text, bool warning);
+    // On the interface thread: the box, then the work goes on.
+    void ShowBox(const std::string& text, bool warning);
+    void BoxClosed();
 
     LoadProgress m_progress;
     QPointer<QWidget> m_pBoxOwner;
@@ -65,6 +73,12 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_boxClosed;
     bool m_bBoxOpen = false;
+    bool m_bHoldBoxes;
+    struct HeldBox {
+        std::string text;
+        bool warning;
+    };
+    std::optional<HeldBox> m_heldBox;
     bool m_bAbandoned = false;
     std::thread m_thread;
 };

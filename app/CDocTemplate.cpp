@@ -41,8 +41,9 @@ void CDocTemplate::OpenDocumentFile(const QString& path, std::function<void(CKel
     CPendingOpen::Request request;
     request.path = path;
     request.opened = std::move(opened);
+    // Only the first read in line may show a box.
     Start(std::make_unique<CPendingOpen>(std::move(request), m_pMainFrame,
-                                         *m_pMainFrame->statusBar()));
+                                         *m_pMainFrame->statusBar(), !m_opens.empty()));
 }
 
 void CDocTemplate::OpenZoomWindow(const QString& path, CKelvaroView& source,
@@ -52,7 +53,7 @@ void CDocTemplate::OpenZoomWindow(const QString& path, CKelvaroView& source,
     request.zoom = zoom;
     request.zoomSource = &source;
     Start(std::make_unique<CPendingOpen>(std::move(request), m_pMainFrame,
-                                         *m_pMainFrame->statusBar()));
+                                         *m_pMainFrame->statusBar(), !m_opens.empty()));
 }
 
 void CDocTemplate::Start(std::unique_ptr<CPendingOpen> open) {
@@ -77,48 +78,77 @@ void CDocTemplate::StopReadsOf(const CKelvaroView& source) {
     std::erase_if(m_opens, [&](const std::unique_ptr<CPendingOpen>& open) {
         return open->GetRequest().zoomSource == &source;
     });
+    LetFirstOpenSpeak();
+}
+
+void CDocTemplate::LetFirstOpenSpeak() {
+    if (!m_opens.empty())
+        m_opens.front()->Job().ShowBoxes();
+}
+
+// Reads run side by side but end in the order they were started, as one
+// after the other would: windows, boxes and recent entries come in that
+// order. A cancelled read ends at once, since it has nothing to show.
+void CDocTemplate::OnOpenFinished(CPendingOpen* finished) {
+    if (m_opens.empty())
+        return;
+    if (finished->Job().Cancelled() && finished != m_opens.front().get()) {
+        const auto found =
+            std::ranges::find_if(m_opens, [&](const auto& open) { return open.get() == finished; });
+        if (found != m_opens.end()) {
+            found->release()->deleteLater();
+            m_opens.erase(found);
+        }
+        return;
+    }
+    // A box of one read's end runs an event loop, in which the next read may
+    // finish: the loop below takes it once the box is closed.
+    if (m_bEndingOpens)
+        return;
+    m_bEndingOpens = true;
+    while (!m_opens.empty() && !m_opens.front()->Job().Running()) {
+        // Deleted once control is back in the event loop: this runs inside
+        // a signal of the open's own.
+        CPendingOpen* open = m_opens.front().release();
+        m_opens.erase(m_opens.begin());
+        open->deleteLater();
+        EndOpen(*open);
+        LetFirstOpenSpeak();
+    }
+    m_bEndingOpens = false;
+    m_pMainFrame->UpdateCommandUi();
 }
 
 // The read is over: the window is made from its table, or nothing is made.
-void CDocTemplate::OnOpenFinished(CPendingOpen* finished) {
-    const auto found = std::ranges::find_if(
-        m_opens, [&](const std::unique_ptr<CPendingOpen>& open) { return open.get() == finished; });
-    if (found == m_opens.end())
-        return;
-    // Deleted once control is back in the event loop: this runs inside a
-    // signal of the open's own.
-    CPendingOpen* open = found->release();
-    m_opens.erase(found);
-    open->deleteLater();
+void CDocTemplate::EndOpen(CPendingOpen& open) {
     RunGuarded(m_pMainFrame, [&] {
-        if (const std::exception_ptr error = open->Job().Error()) {
+        if (const std::exception_ptr error = open.Job().Error()) {
             try {
                 std::rethrow_exception(error);
             } catch (const LoadCancelled&) {
                 return;
             }
         }
-        if (!open->Succeeded())
+        if (!open.Succeeded())
             return;
-        const CPendingOpen::Request& request = open->GetRequest();
+        const CPendingOpen::Request& request = open.GetRequest();
         std::unique_ptr<CChildFrame> frame = CreateFrame();
         CKelvaroView& view = *frame->View();
-        for (const std::string& shown : open->Job().ShownMessages())
+        for (const std::string& shown : open.Job().ShownMessages())
             view.NoteWarningShown(shown);
         if (request.zoom) {
             // The first paint of a zoom window composes its title.
             const ZoomOpenScope scope(*request.zoom);
-            view.Document().OnOpenDocument(request.path, open->TakeTable());
+            view.Document().OnOpenDocument(request.path, open.TakeTable());
             view.Document().SetTitle(TextFromBytes(g_strZoomTitle));
         } else {
-            view.Document().OnOpenDocument(request.path, open->TakeTable());
+            view.Document().OnOpenDocument(request.path, open.TakeTable());
         }
         view.StartLiveRefresh();
         CKelvaroDoc* doc = Show(std::move(frame));
         if (request.opened)
             request.opened(*doc);
     });
-    m_pMainFrame->UpdateCommandUi();
 }
 
 CKelvaroDoc* CDocTemplate::OpenNewDocument() {

@@ -53,10 +53,14 @@ public:
 private:
     void Start(std::unique_ptr<CPendingOpen> open);
     void OnOpenFinished(CPendingOpen* open);
+    void EndOpen(CPendingOpen& open);
+    void LetFirstOpenSpeak();
     std::unique_ptr<CChildFrame> CreateFrame();
     CKelvaroDoc* Show(std::unique_ptr<CChildFrame> frame);
 
     CMainFrame* m_pMainFrame = nullptr;
     int m_nUntitledCount = 0;
+    // In the order they were started.
     std::vector<std::unique_ptr<CPendingOpen>> m_opens;
+    bool m_bEndingOpens = false;
 };

@@ -10,13 +10,14 @@
 #include <QFileInfo>
 #include <QStatusBar>
 
-CPendingOpen::CPendingOpen(Request request, QWidget* boxOwner, QStatusBar& statusBar)
+CPendingOpen::CPendingOpen(Request request, QWidget* boxOwner, QStatusBar& statusBar,
+                           bool holdBoxes)
     : m_request(std::move(request)),
       m_canonicalPath(QFileInfo(m_request.path).canonicalFilePath()) {
     // The zoom source's table must not change from here on.
     if (m_request.zoomSource)
         m_request.zoomSource->AddTableReader();
-    m_pJob = std::make_unique<CBackgroundJob>(MakeWork(), boxOwner);
+    m_pJob = std::make_unique<CBackgroundJob>(MakeWork(), boxOwner, holdBoxes);
     const QFileInfo info(m_request.path);
     m_pPane = new CLoadProgressPane(
         info.fileName(), info.size(), m_pJob->Progress(), [this] { m_pJob->Cancel(); }, &statusBar);

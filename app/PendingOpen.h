@@ -32,8 +32,9 @@ public:
         std::function<void(CKelvaroDoc&)> opened;
     };
 
-    // Starts the read; boxes go over boxOwner, the progress into statusBar.
-    CPendingOpen(Request request, QWidget* boxOwner, QStatusBar& statusBar);
+    // Starts the read; boxes go over boxOwner (held back until ShowBoxes
+    // with holdBoxes), the progress into statusBar.
+    CPendingOpen(Request request, QWidget* boxOwner, QStatusBar& statusBar, bool holdBoxes);
     // Stops the read if it still runs and takes the progress away.
     ~CPendingOpen() override;
 
