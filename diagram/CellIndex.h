@@ -38,6 +38,11 @@ public:
         return length < kLong ? length : LongLength(i);
     }
     std::size_t Begin(std::size_t i) const;
+    // The bytes held for the index.
+    std::size_t Bytes() const {
+        return lengths.size() + starts.size() * sizeof(std::uint32_t) +
+               longCells.size() * sizeof(LongCell);
+    }
     // Calls visit(index, begin, length) for cells [from, to), in order.
     template <class Visit> void ForEach(std::size_t from, std::size_t to, Visit&& visit) const {
         if (from >= to)

@@ -1,14 +1,20 @@
-// One column of cell texts. The texts sit back to back in one buffer so that a
-// million-row table costs little more than its file; access is bounds-checked.
-// A run of one text at the end (the "0.0" of every row past the spectrum) is
-// held as the text and a count. NumberAt gives the text's value by the atof
-// rule and keeps every value of the column once computed, so a repaint does
-// not parse the column again; rows added later are parsed when a number is
-// next asked for.
+// One column of cells. Most cells of a logger file are numbers written in
+// plain fixed-point form; such a cell is kept as its number and its count of
+// decimals (see FixedPointCell.h), and its text is made again when asked for.
+// Blank cells are kept as a code, other texts back to back in one buffer. A
+// column in which texts outnumber the rest keeps every cell as text, which
+// costs less there. Access is bounds-checked. A run of one text at the end
+// (the "0.0" of every row past the spectrum) is held as the text and a count.
+// NumberAt gives the cell's value by the atof rule. A column of texts
+// computes the values when first asked for and keeps them, so a repaint does
+// not parse the column again.
 #pragma once
 
+#include "diagram/CellCodes.h"
 #include "diagram/CellIndex.h"
+#include "diagram/CellText.h"
 #include "diagram/ColumnBuffer.h"
+#include "diagram/FixedPointCell.h"
 
 #include <cstdint>
 #include <limits>
@@ -48,12 +54,23 @@ private:
 class StringArray {
 public:
     explicit StringArray(const char* name = "column") : name(name) {}
+    StringArray(const StringArray&) = default;
+    StringArray& operator=(const StringArray&) = default;
+    // A move leaves other empty.
+    StringArray(StringArray&& other) noexcept : name(other.name) { TakeCells(other); }
+    StringArray& operator=(StringArray&& other) noexcept {
+        if (this != &other) {
+            RemoveAll();
+            TakeCells(other);
+        }
+        return *this;
+    }
 
     int GetSize() const { return static_cast<int>(Cells()); }
     bool IsEmpty() const { return Cells() == 0; }
     // The text of cell i; InvalidArgumentError when i is outside the array.
-    std::string_view GetAt(long long i) const;
-    std::string_view operator[](long long i) const { return GetAt(i); }
+    CellText GetAt(long long i) const;
+    CellText operator[](long long i) const { return GetAt(i); }
 
     // The number of cell i by the atof rule (text without a leading number is 0).
     double NumberAt(long long i) const;
@@ -64,6 +81,8 @@ public:
     const NumberRange& Range() const;
     // Names the cells together with GetSize(); see ContentId.
     std::uint64_t Content() const { return content.Value(); }
+    // The bytes the cells take up, numbers already computed included.
+    std::size_t Bytes() const;
 
     void Add(std::string_view text) {
         if (repeats != 0) [[unlikely]] {
@@ -73,12 +92,15 @@ public:
             }
             WriteOutRepeats();
         }
-        AddText(text);
+        AddWritten(text);
     }
+    // A cell of another array, taken over by its text.
+    void Add(const CellText& cell) { Add(cell.View()); }
     // count cells of one text; a run of them at the end is held as one.
     void AddRepeated(std::string_view text, std::size_t count = 1);
     // Every cell of other, in order. Taking other's cells moves the texts of
-    // a large array instead of copying them, and leaves other empty.
+    // a large array instead of copying them, and leaves other empty with its
+    // memory given back.
     void AddAll(const StringArray& other);
     void AddAll(StringArray&& other);
     // Empties the array and keeps its buffers for reuse.
@@ -86,7 +108,26 @@ public:
 
 private:
     [[noreturn]] static void ThrowTooLarge();
-    std::size_t Cells() const { return index.size() + repeats; }
+    void TakeCells(StringArray& other) noexcept;
+    // The cells held one by one, before the run of repeats.
+    std::size_t Written() const { return textsOnly ? index.size() : codes.size(); }
+    std::size_t Cells() const { return Written() + repeats; }
+
+    void AddWritten(std::string_view text) {
+        if (textsOnly) [[unlikely]] {
+            AddText(text);
+            return;
+        }
+        double value = 0;
+        const int decimals = fixed_point::Parse(text, value);
+        if (decimals < 0) [[unlikely]] {
+            AddOther(text);
+            return;
+        }
+        numbers.push_back(value);
+        codes.Add(static_cast<std::uint8_t>(decimals));
+    }
+    void AddOther(std::string_view text);
     void AddText(std::string_view text) {
         const std::size_t begin = chars.size();
         if (begin + text.size() > std::numeric_limits<std::uint32_t>::max()) [[unlikely]]
@@ -95,21 +136,30 @@ private:
         index.Add(begin, text.size());
     }
     void WriteOutRepeats();
-    std::string_view TextAt(std::size_t i) const {
-        if (i >= index.size())
-            return repeated;
-        return std::string_view(chars.data() + index.Begin(i), index.Length(i));
+    void KeepTextsOnly();
+    void AppendSameLayout(const StringArray& other);
+    template <class Visit> void ForEachWritten(Visit&& visit) const;
+
+    std::string_view TextAt(std::size_t text) const {
+        return std::string_view(chars.data() + index.Begin(text), index.Length(text));
     }
+    CellText CodedCell(std::size_t i) const;
+    void ParseTexts() const;
 
     const char* name;
     ContentId content;
+    // Whether every written cell is a text in chars; otherwise codes tells
+    // what each is, and only the text cells are in chars.
+    bool textsOnly = false;
+    CellCodes codes;
     ColumnBuffer<char> chars;
-    CellIndex index; // where each cell written out lies in chars
+    CellIndex index; // where each text lies in chars
     // The cells past the written ones: repeats times the text repeated.
     std::string repeated;
     std::size_t repeats = 0;
-    // The numbers of the first numbers.size() cells, and the range of the
-    // first rangeCells of them.
+    // The numbers of the first numbers.size() cells: those of the coded
+    // cells always, those of a column of texts as far as computed. Then the
+    // range of the first rangeCells of them.
     mutable ColumnBuffer<double> numbers;
     mutable NumberRange range;
     mutable std::size_t rangeCells = 0;

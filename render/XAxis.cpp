@@ -72,9 +72,10 @@ void DrawRowLines(const CDiagram& diagram, const PaintLayout& layout, CDrawConte
             lines.Add(Point{x, plot.bottom}, Point{x, plot.bottom + kXLabelTickBelow});
             lines.Flush();
             const long long row = static_cast<long long>(j);
-            const std::string label =
-                diagram.xIsDateTime ? diagram.DateText(xCells.NumberAt(row))
-                                    : std::string(ShownPart(xCells[row], TextAlign::CenterTop));
+            const CellText cell = xCells[row];
+            const std::string label = diagram.xIsDateTime
+                                          ? diagram.DateText(xCells.NumberAt(row))
+                                          : std::string(ShownPart(cell, TextAlign::CenterTop));
             dc.TextOut(x, plot.bottom + kXLabelTop, TextAlign::CenterTop, label);
             lastLabelEnd = x + Trunc(1.5 * dc.TextWidth(label));
         }

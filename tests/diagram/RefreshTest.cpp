@@ -89,8 +89,10 @@ TEST_F(Refresh, AppendedLinesGiveTheTableOfAWholeReadAtEveryCut) {
             ASSERT_EQ(outcome.kind, Kind::Appended) << outcome.failure;
             ASSERT_EQ(Table(diagram), WholeRead()) << "after the append up to byte " << to;
         }
-        for (int r = 0; r < diagram.values[1].GetSize(); ++r)
-            ASSERT_EQ(diagram.values[1].NumberAt(r), AtoF(diagram.values[1][r]));
+        for (int r = 0; r < diagram.values[1].GetSize(); ++r) {
+            const CellText cell = diagram.values[1][r];
+            ASSERT_EQ(diagram.values[1].NumberAt(r), AtoF(cell));
+        }
         EXPECT_TRUE(host.warnings.empty());
     }
 }

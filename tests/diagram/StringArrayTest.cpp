@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <random>
 #include <string>
 #include <vector>
@@ -39,6 +41,100 @@ void ExpectSameRange(const NumberRange& got, const NumberRange& want) {
     EXPECT_EQ(got.max, want.max);
     EXPECT_EQ(std::signbit(got.min), std::signbit(want.min));
     EXPECT_EQ(std::signbit(got.max), std::signbit(want.max));
+}
+
+// The shares, in percent, of the kinds of cell a generated column holds.
+struct Mix {
+    int fixedDecimals; // numbers all written with 3 decimals
+    int anyDecimals;   // numbers of 0 to 15 decimals and at most 15 digits
+    int blanks;        // "" and " "
+    // the rest: texts, near misses of a number and numbers of more digits
+};
+
+std::string RandomCell(std::mt19937_64& random, const Mix& mix) {
+    const int kind = static_cast<int>(random() % 100);
+    const double value = std::ldexp(static_cast<double>(random() % 2'000'001) - 1e6,
+                                    static_cast<int>(random() % 40) - 30);
+    if (kind < mix.fixedDecimals)
+        return FormatC("%.3f", value);
+    if (kind < mix.fixedDecimals + mix.anyDecimals) {
+        const int decimals = static_cast<int>(random() % 16);
+        std::uint64_t limit = 10;
+        for (auto digits = random() % 15; digits > 0; --digits)
+            limit *= 10;
+        const auto k = static_cast<double>(random() % limit);
+        return FormatC("%.*f", decimals, (random() % 2 == 0 ? k : -k) / std::pow(10.0, decimals));
+    }
+    if (kind < mix.fixedDecimals + mix.anyDecimals + mix.blanks)
+        return random() % 2 == 0 ? "" : " ";
+    if (random() % 5 == 0)
+        return FormatC("%.*f", 16 + static_cast<int>(random() % 3), value);
+    static const char* const kNearMisses[] = {"+", "0",  "e3",  ".",    " ",
+                                              "x", ",5", "nan", "-inf", "0x1p3"};
+    const std::string number = FormatC("%.*f", static_cast<int>(random() % 4), value);
+    const std::string miss = kNearMisses[random() % std::size(kNearMisses)];
+    return random() % 2 == 0 ? miss + number : number + miss;
+}
+
+std::vector<std::string> RandomCells(std::mt19937_64& random, const Mix& mix, int count) {
+    std::vector<std::string> texts;
+    for (int i = 0; i < count; ++i)
+        texts.push_back(RandomCell(random, mix));
+    return texts;
+}
+
+void AddEach(StringArray& cells, const std::vector<std::string>& texts) {
+    for (const std::string& text : texts)
+        cells.Add(text);
+}
+
+// Every cell against its text: the text byte for byte, the number to the
+// bit, and the range as a scan of the texts gives it.
+void ExpectCells(const StringArray& cells, const std::vector<std::string>& want) {
+    ASSERT_EQ(cells.GetSize(), static_cast<int>(want.size()));
+    const std::span<const double> numbers = cells.Numbers();
+    ASSERT_EQ(numbers.size(), want.size());
+    for (std::size_t i = 0; i < want.size(); ++i) {
+        const auto at = static_cast<long long>(i);
+        ASSERT_EQ(cells[at], want[i]) << i;
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(numbers[i]),
+                  std::bit_cast<std::uint64_t>(AtoF(want[i])))
+            << i << " \"" << want[i] << '"';
+    }
+    for (std::size_t i = 0; i < want.size(); i += 101)
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(cells.NumberAt(static_cast<long long>(i))),
+                  std::bit_cast<std::uint64_t>(numbers[i]));
+    ExpectSameRange(cells.Range(), ScanRange(want));
+}
+
+// The columns the layout tests join: numbers of one count of decimals, of
+// any count with blanks and texts among them, mostly texts (kept as texts
+// only), only blanks, each in a small and a large part, with and without a
+// run at the end, and an empty one.
+struct Part {
+    std::vector<std::string> texts;
+    StringArray cells;
+};
+
+std::vector<Part> LayoutParts(std::mt19937_64& random) {
+    const Mix mixes[] = {{100, 0, 0}, {10, 70, 10}, {0, 20, 10}, {0, 0, 100}};
+    std::vector<Part> parts;
+    const auto add = [&](const Mix& mix, int count, std::size_t run) {
+        Part& part = parts.emplace_back();
+        part.texts = RandomCells(random, mix, count);
+        AddEach(part.cells, part.texts);
+        part.cells.AddRepeated("0.0", run);
+        part.texts.insert(part.texts.end(), run, "0.0");
+    };
+    for (const Mix& mix : mixes) {
+        add(mix, 5, 0);
+        add(mix, 70, 9);
+    }
+    // Large enough for their buffers to be joined by moving pages.
+    add(mixes[1], 40'000, 0);
+    add(mixes[2], 40'000, 0);
+    parts.emplace_back();
+    return parts;
 }
 
 } // namespace
@@ -269,4 +365,115 @@ TEST(StringArrayRuns, JoinsByMovingReadBackLikeJoinsByCopying) {
     for (std::size_t i = 0; i < want.size(); i += 1009)
         ASSERT_EQ(copy[static_cast<long long>(i)], want[i]) << i;
     EXPECT_EQ(copy.Range().max, moved.Range().max);
+}
+
+TEST(StringArrayLayouts, EveryCellReadsBackAsItsTextAndNumber) {
+    std::mt19937_64 random(5);
+    const Mix mixes[] = {{100, 0, 0}, {0, 100, 0}, {10, 70, 10}, {0, 30, 10},
+                         {0, 0, 0},   {0, 0, 100}, {40, 0, 60}};
+    for (const Mix& mix : mixes) {
+        SCOPED_TRACE(testing::Message()
+                     << "mix " << mix.fixedDecimals << '/' << mix.anyDecimals << '/' << mix.blanks);
+        StringArray cells;
+        std::vector<std::string> want;
+        // Reads between the parts: numbers and range follow the cells added.
+        for (const int count : {1, 63, 5000, 30'000}) {
+            const std::vector<std::string> texts = RandomCells(random, mix, count);
+            AddEach(cells, texts);
+            want.insert(want.end(), texts.begin(), texts.end());
+            ExpectCells(cells, want);
+        }
+    }
+}
+
+// A column that turns to texts once they outnumber the numbers, partway
+// through writing out a run, still reads every cell as it was.
+TEST(StringArrayLayouts, TurningToTextsKeepsEveryCell) {
+    std::mt19937_64 random(8);
+    StringArray cells;
+    std::vector<std::string> want = RandomCells(random, {0, 100, 0}, 3000);
+    AddEach(cells, want);
+    cells.AddRepeated("a text", 6000);
+    want.insert(want.end(), 6000, "a text");
+    ExpectCells(cells, want);
+    cells.Add("12.5"); // writes the run out
+    want.push_back("12.5");
+    const std::vector<std::string> more = RandomCells(random, {50, 50, 0}, 100);
+    AddEach(cells, more);
+    want.insert(want.end(), more.begin(), more.end());
+    ExpectCells(cells, want);
+}
+
+TEST(StringArrayLayouts, JoinsAcrossLayoutsReadLikeOneColumn) {
+    std::mt19937_64 random(12);
+    const std::vector<Part> parts = LayoutParts(random);
+    for (std::size_t a = 0; a < parts.size(); ++a)
+        for (std::size_t b = 0; b < parts.size(); ++b) {
+            SCOPED_TRACE(testing::Message() << "parts " << a << " and " << b);
+            std::vector<std::string> want = parts[a].texts;
+            want.insert(want.end(), parts[b].texts.begin(), parts[b].texts.end());
+            StringArray copied = parts[a].cells;
+            copied.AddAll(parts[b].cells);
+            ExpectCells(copied, want);
+            StringArray moved = parts[a].cells;
+            moved.Numbers(); // numbers of a run kept before the join
+            StringArray taken = parts[b].cells;
+            moved.AddAll(std::move(taken));
+            EXPECT_TRUE(taken.IsEmpty());
+            ExpectCells(moved, want);
+            // The joined column goes on taking cells of every kind.
+            const std::vector<std::string> more = RandomCells(random, {20, 40, 20}, 40);
+            AddEach(moved, more);
+            want.insert(want.end(), more.begin(), more.end());
+            ExpectCells(moved, want);
+        }
+}
+
+// What a column costs per cell: a number of a column written with one count
+// of decimals its value, of mixed counts one byte more; a column of texts
+// no more than its texts and their index until its numbers are asked for.
+TEST(StringArrayLayouts, BytesPerCell) {
+    constexpr int kCount = 200'000;
+    std::mt19937_64 random(4);
+    const auto bytesPerCell = [&](const Mix& mix) {
+        StringArray cells;
+        AddEach(cells, RandomCells(random, mix, kCount));
+        return static_cast<double>(cells.Bytes()) / kCount;
+    };
+    EXPECT_LE(bytesPerCell({100, 0, 0}), 8.0);
+    EXPECT_LE(bytesPerCell({0, 90, 10}), 9.1);
+
+    for (const Mix& mix : {Mix{0, 0, 0}, Mix{0, 25, 0}}) {
+        StringArray cells;
+        std::size_t textBytes = 0;
+        for (const std::string& text : RandomCells(random, mix, kCount)) {
+            cells.Add(text);
+            textBytes += text.size();
+        }
+        // The index takes a byte and a bit per cell; numbers are kept for
+        // the cells before the column turned to texts, 8192 at most.
+        EXPECT_LE(cells.Bytes(), textBytes + kCount * 1.07 + 8192 * 9);
+        cells.Numbers();
+        EXPECT_GE(cells.Bytes(), textBytes + kCount * 8.0);
+    }
+}
+
+// Blank cells read as 0 but stay out of the range in each way of keeping a
+// column: numbers of one count of decimals, of several, and texts only.
+TEST(StringArrayLayouts, BlanksStayOutOfTheRangeInEveryLayout) {
+    for (const bool texts : {false, true}) {
+        StringArray cells;
+        std::vector<std::string> want;
+        for (int i = 0; i < 20'000; ++i) {
+            const double value = 1.0 + i % 5;
+            const std::string text = i % 3 == 0   ? (i % 2 == 0 ? "" : " ")
+                                     : i % 7 == 1 ? FormatC("%.2f", value)
+                                     : texts      ? FormatC("%.1f V", value)
+                                                  : FormatC("%.1f", value);
+            cells.Add(text);
+            want.push_back(text);
+        }
+        ExpectCells(cells, want);
+        EXPECT_EQ(cells.Range().min, 1.0);
+    }
 }

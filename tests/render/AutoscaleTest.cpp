@@ -92,7 +92,7 @@ TEST(ShownValueRange, EqualsAScanOverEveryShownCell) {
     double max = -1e11, min = 1e11;
     for (int c = 1; c <= 3; ++c)
         for (int j = 0; j < 3; ++j) {
-            const std::string_view text = t.diagram.values[c][j];
+            const CellText text = t.diagram.values[c][j];
             const double value = t.diagram.values[c].NumberAt(j);
             if (value == 0 && (text.empty() || text == " "))
                 continue;
