@@ -8,7 +8,7 @@ namespace {
 // Below this a buffer lives on the ordinary heap; from it on in a mapping of
 // whole huge pages.
 constexpr std::size_t kMappedFrom = std::size_t{1} << 18;
-constexpr std::size_t kHugePage = std::size_t{2} << 20;
+constexpr std::size_t kHugePage = ColumnBlock::kHugePage;
 
 std::size_t WholeHugePages(std::size_t bytes) {
     return (bytes + kHugePage - 1) / kHugePage * kHugePage;
@@ -77,6 +77,11 @@ std::size_t ColumnBlock::MoveInBehind(ColumnBlock& other, std::size_t used) {
     other.data = nullptr;
     other.capacity = 0;
     return offset;
+}
+
+void ColumnBlock::Discard(std::size_t from, std::size_t bytes) noexcept {
+    if (IsMapped(capacity))
+        madvise(data + from, bytes, MADV_DONTNEED); // a hint; failure changes nothing
 }
 
 void ColumnBlock::Release() noexcept {

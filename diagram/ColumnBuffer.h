@@ -36,9 +36,14 @@ public:
     // boundary, and returns the offset they begin at (less than kMaxGap past
     // used); other is left empty. Otherwise, or when the kernel refuses,
     // returns kNotMoved and changes neither block's contents.
-    static constexpr std::size_t kMaxGap = std::size_t{2} << 20;
+    static constexpr std::size_t kHugePage = std::size_t{2} << 20;
+    static constexpr std::size_t kMaxGap = kHugePage;
     static constexpr std::size_t kNotMoved = static_cast<std::size_t>(-1);
     std::size_t MoveInBehind(ColumnBlock& other, std::size_t used);
+    // Gives the memory of bytes [from, from + bytes) of a block of its own
+    // mapping back (from a multiple of kHugePage); they read as zeros after.
+    // A block on the heap stays as it is.
+    void Discard(std::size_t from, std::size_t bytes) noexcept;
     void Release() noexcept;
     void Swap(ColumnBlock& other) noexcept {
         std::swap(data, other.data);
@@ -106,6 +111,20 @@ public:
             count = first + other.count;
         other.count = 0;
         return first;
+    }
+    // The first n values of other after the own ones, other left empty. A
+    // large other gives its memory back as its values are copied, so the two
+    // never take much more than the values themselves.
+    void AppendDraining(ColumnBuffer&& other, std::size_t n) {
+        constexpr std::size_t kPart = ColumnBlock::kHugePage / sizeof(T);
+        T* const out = Extend(n);
+        for (std::size_t done = 0; done < n; done += kPart) {
+            const std::size_t part = n - done < kPart ? n - done : kPart;
+            std::memcpy(out + done, other.data() + done, part * sizeof(T));
+            other.block.Discard(done * sizeof(T), part * sizeof(T));
+        }
+        other.block.Release();
+        other.count = 0;
     }
     // n more values, left for the caller to write.
     T* Extend(std::size_t n) {

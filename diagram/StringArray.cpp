@@ -202,13 +202,17 @@ void StringArray::AddAll(const StringArray& other) {
 
 // The written cells of other, which keeps them as this array does.
 void StringArray::AppendSameLayout(const StringArray& other) {
-    const std::size_t offset = chars.size();
-    if (offset + other.chars.size() > std::numeric_limits<std::uint32_t>::max())
+    if (chars.size() + other.chars.size() > std::numeric_limits<std::uint32_t>::max())
         ThrowTooLarge();
     if (!textsOnly) {
         numbers.Append(other.numbers.data(), other.codes.size());
         codes.AddAll(other.codes);
     }
+    AppendTexts(other);
+}
+
+void StringArray::AppendTexts(const StringArray& other) {
+    const std::size_t offset = chars.size();
     chars.Append(other.chars.data(), other.chars.size());
     index.AddAll(other.index, offset);
 }
@@ -220,26 +224,36 @@ void StringArray::AddAll(StringArray&& other) {
         if (Written() == 0)
             textsOnly = other.textsOnly;
     }
-    // The texts that complete the index's last block of 64 must follow the
-    // texts here directly; the pages of the rest may be moved in behind.
-    const std::size_t open =
-        std::min(other.index.size(),
-                 (CellIndex::kBlock - index.size() % CellIndex::kBlock) % CellIndex::kBlock);
-    if (textsOnly != other.textsOnly || open == other.index.size() ||
-        chars.size() + ColumnBlock::kMaxGap + other.chars.size() >
-            std::numeric_limits<std::uint32_t>::max()) {
+    if (textsOnly != other.textsOnly) {
         AddAll(other);
     } else {
+        if (chars.size() + other.chars.size() > std::numeric_limits<std::uint32_t>::max())
+            ThrowTooLarge();
         if (!textsOnly) {
-            numbers.Append(other.numbers.data(), other.codes.size());
+            numbers.AppendDraining(std::move(other.numbers), other.codes.size());
             codes.AddAll(other.codes);
         }
-        chars.Append(other.chars.data(), other.index.Begin(open));
-        const std::size_t offset = chars.AppendMoving(std::move(other.chars));
-        index.AddAll(other.index, offset);
+        MoveTextsIn(other);
         AddRepeated(other.repeated, other.repeats);
     }
     other = StringArray(other.name);
+}
+
+// The texts of other after these. The texts that complete the index's last
+// block of 64 must follow the texts here directly; the pages of the rest may
+// be moved in behind.
+void StringArray::MoveTextsIn(StringArray& other) {
+    const std::size_t open =
+        std::min(other.index.size(),
+                 (CellIndex::kBlock - index.size() % CellIndex::kBlock) % CellIndex::kBlock);
+    if (open == other.index.size() || chars.size() + ColumnBlock::kMaxGap + other.chars.size() >
+                                          std::numeric_limits<std::uint32_t>::max()) {
+        AppendTexts(other);
+        return;
+    }
+    chars.Append(other.chars.data(), other.index.Begin(open));
+    const std::size_t offset = chars.AppendMoving(std::move(other.chars));
+    index.AddAll(other.index, offset);
 }
 
 // Written-out cells must come first: a cell of another text follows the run.

@@ -138,6 +138,8 @@ private:
     void WriteOutRepeats();
     void KeepTextsOnly();
     void AppendSameLayout(const StringArray& other);
+    void AppendTexts(const StringArray& other);
+    void MoveTextsIn(StringArray& other);
     template <class Visit> void ForEachWritten(Visit&& visit) const;
 
     std::string_view TextAt(std::size_t text) const {

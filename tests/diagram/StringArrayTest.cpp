@@ -477,3 +477,18 @@ TEST(StringArrayLayouts, BlanksStayOutOfTheRangeInEveryLayout) {
         EXPECT_EQ(cells.Range().min, 1.0);
     }
 }
+
+// Taking a column of numbers copies its values part by part, giving the
+// memory of each part back: every value must arrive, across several parts.
+TEST(StringArrayLayouts, TakingALargeColumnOfNumbersKeepsEveryValue) {
+    StringArray first, second;
+    std::vector<std::string> want;
+    for (int i = 0; i < 700'000; ++i) {
+        want.push_back(FormatC("%.2f", i * 0.37 - 1000));
+        (i < 1000 ? first : second).Add(want.back());
+    }
+    first.AddAll(std::move(second));
+    EXPECT_TRUE(second.IsEmpty());
+    EXPECT_EQ(second.Bytes(), 0u);
+    ExpectCells(first, want);
+}
