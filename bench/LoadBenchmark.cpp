@@ -1,4 +1,5 @@
-// Loading a generated data file (spectrum included), in-process.
+// Loading a generated data file (spectrum included), in-process, and the
+// memory its cells take: bytes per cell and per byte of the file.
 //   kelvaro-bench-load FILE
 #include "diagram/CDiagram.h"
 
@@ -7,6 +8,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -14,12 +16,23 @@ namespace {
 std::string g_file;
 
 void BM_LoadFile(benchmark::State& state) {
+    std::size_t bytes = 0;
+    double cells = 0;
     for (auto _ : state) {
         CDiagram diagram(nullptr);
         if (!diagram.LoadFile(g_file))
             state.SkipWithError("the file did not load");
         benchmark::DoNotOptimize(diagram.values[0].GetSize());
+        bytes = 0;
+        cells = 0;
+        for (const StringArray& column : diagram.values) {
+            bytes += column.Bytes();
+            cells += column.GetSize();
+        }
     }
+    state.counters["bytes_per_cell"] = static_cast<double>(bytes) / cells;
+    state.counters["bytes_per_file_byte"] =
+        static_cast<double>(bytes) / static_cast<double>(std::filesystem::file_size(g_file));
 }
 BENCHMARK(BM_LoadFile)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
