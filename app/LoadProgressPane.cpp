@@ -44,10 +44,6 @@ CLoadProgressPane::CLoadProgressPane(const QString& fileName, long long size,
     Update();
 }
 
-QString CLoadProgressPane::ProgressText() const {
-    return m_pBar->format();
-}
-
 void CLoadProgressPane::Update() {
     // Rows a second thread read again on its own may count twice.
     const long long read = std::min(m_progress.BytesRead(), m_size);

@@ -21,9 +21,6 @@ public:
     CLoadProgressPane(const QString& fileName, long long size, const LoadProgress& progress,
                       std::function<void()> onCancel, QWidget* parent = nullptr);
 
-    // The bar's text, as shown now ("12 of 363 MB").
-    QString ProgressText() const;
-
 private:
     void Update();
 
