@@ -129,9 +129,14 @@ const NumberRange& StringArray::Range() const {
     return range;
 }
 
+const NumberSummary& StringArray::Summary() const {
+    summary.Extend(Numbers());
+    return summary;
+}
+
 std::size_t StringArray::Bytes() const {
     return codes.Bytes() + chars.size() + index.Bytes() + numbers.size() * sizeof(double) +
-           repeated.size();
+           repeated.size() + summary.Bytes();
 }
 
 void StringArray::ThrowTooLarge() {
@@ -261,8 +266,10 @@ void StringArray::MoveTextsIn(StringArray& other) {
 // that codes its cells stores them anew.
 void StringArray::WriteOutRepeats() {
     const std::size_t count = std::exchange(repeats, 0);
-    if (!textsOnly)
+    if (!textsOnly) {
         numbers.resize_down(codes.size());
+        summary.Truncate(codes.size());
+    }
     for (std::size_t i = 0; i < count; ++i)
         AddWritten(repeated);
 }
@@ -279,6 +286,7 @@ void StringArray::TakeCells(StringArray& other) noexcept {
     numbers = std::move(other.numbers);
     range = other.range;
     rangeCells = other.rangeCells;
+    summary = std::move(other.summary);
     other.RemoveAll();
 }
 
@@ -287,6 +295,7 @@ void StringArray::RemoveAll() {
     numbers.clear();
     range = NumberRange{};
     rangeCells = 0;
+    summary.Clear();
     textsOnly = false;
     codes.clear();
     chars.clear();

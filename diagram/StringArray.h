@@ -15,6 +15,7 @@
 #include "diagram/CellText.h"
 #include "diagram/ColumnBuffer.h"
 #include "diagram/FixedPointCell.h"
+#include "diagram/NumberSummary.h"
 
 #include <cstdint>
 #include <limits>
@@ -79,6 +80,9 @@ public:
     std::span<const double> Numbers() const;
     // The range of the column's numbers, kept until the array changes.
     const NumberRange& Range() const;
+    // The summary of Numbers(), brought up to date with them: built once,
+    // extended by the rows appended since.
+    const NumberSummary& Summary() const;
     // Names the cells together with GetSize(); see ContentId.
     std::uint64_t Content() const { return content.Value(); }
     // The bytes the cells take up, numbers already computed included.
@@ -165,4 +169,5 @@ private:
     mutable ColumnBuffer<double> numbers;
     mutable NumberRange range;
     mutable std::size_t rangeCells = 0;
+    mutable NumberSummary summary;
 };

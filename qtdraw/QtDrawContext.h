@@ -32,6 +32,8 @@ public:
     void Lines(std::span<const LineSegment> segments) override;
     Point CurveBlock(const int* columns, const int* rows, std::size_t size, Point previous, int top,
                      int bottom) override;
+    // On a raster device without a transform, for a one-pixel pen.
+    bool DrawsLinesAsPixels() const override { return pixelExact && pen.width <= 1; }
     void TextOut(int x, int y, TextAlign align, std::string_view text) override;
     void SetTextColor(COLORREF color) override;
     int TextWidth(std::string_view text) override;

@@ -67,6 +67,70 @@ void DrawSegments(const CurvePoints& points, std::size_t count, CDrawContext& co
     }
 }
 
+// One curve seen by pixel column, for rows whose columns are in order.
+struct CurveColumns {
+    const RowPixelTable& rows;
+    std::span<const double> values;
+    const NumberSummary& summary;
+    const YScale& y;
+    int top = 0;
+    int bottom = 0;
+
+    int Row(std::size_t j) const { return y.CurvePixel(values[j]); }
+    bool Inside(int py) const { return RowWithin(py, top, bottom); }
+};
+
+// The segments between rows first .. last of pixel column x, one by one.
+void QueueColumnSegments(const CurveColumns& curve, int x, std::size_t first, std::size_t last,
+                         LineBatch& lines) {
+    int previous = curve.Row(first);
+    for (std::size_t j = first + 1; j <= last; ++j) {
+        const int row = curve.Row(j);
+        if (curve.Inside(previous) && curve.Inside(row))
+            lines.Add(Point{x, previous}, Point{x, row});
+        previous = row;
+    }
+}
+
+// The pixels DrawSegments covers, from the rows of each pixel column taken
+// together. The segments between the rows a .. b of one column run up and
+// down that column; they cover every pixel between the highest and the
+// lowest of them but perhaps the highest or lowest itself, and then only when
+// row b lies there, whose pixel the segment leaving the column starts with.
+// So where every row of the column lies inside the plot and the segment to
+// the next column is drawn, one run from the highest to the lowest row and
+// that segment cover exactly what all the segments do. Elsewhere (a row
+// outside the plot, the curve's last column) the column's segments are
+// queued one by one. The highest and lowest rows are those of the largest
+// and smallest value: the mapping to rows only falls as values grow.
+void DrawCurveByPixelColumns(const CurveColumns& curve, std::size_t count, CDrawContext& context) {
+    const std::span<const RowColumn> columns = curve.rows.Columns();
+    LineBatch lines(context);
+    for (std::size_t c = 0; c < columns.size() && columns[c].firstRow < count; ++c) {
+        const int x = columns[c].x;
+        const std::size_t first = columns[c].firstRow;
+        const std::size_t next = c + 1 < columns.size() ? columns[c + 1].firstRow : count;
+        const std::size_t last = std::min(next, count) - 1;
+        const int lastRow = curve.Row(last);
+        const bool leaves = next < count && curve.Inside(lastRow) && curve.Inside(curve.Row(next));
+        if (last > first) {
+            bool covered = false;
+            if (leaves) {
+                const NumberBounds bounds = curve.summary.Of(curve.values, first, last + 1);
+                const int highest = curve.y.CurvePixel(bounds.max);
+                const int lowest = curve.y.CurvePixel(bounds.min);
+                covered = curve.Inside(highest) && curve.Inside(lowest);
+                if (covered)
+                    lines.Add(Point{x, highest}, Point{x, lowest + 1});
+            }
+            if (!covered)
+                QueueColumnSegments(curve, x, first, last, lines);
+        }
+        if (leaves)
+            lines.Add(Point{x, lastRow}, Point{columns[c + 1].x, curve.Row(next)});
+    }
+}
+
 } // namespace
 
 // A segment is drawn only when both its ends lie within the plot's height; one
@@ -75,19 +139,26 @@ void DrawSegments(const CurvePoints& points, std::size_t count, CDrawContext& co
 // plot as well. The curve stops after the first point right of the plot.
 void CDiagram::DrawCurve(const PaintLayout& layout, CDrawContext& context, int column) const {
     const ColumnRecord& record = columns[column];
-    if (!record.visible || layout.rowPixels.empty() || !layout.y.Defined())
+    if (!record.visible || layout.rows->Placed() == 0 || !layout.y.Defined())
         return;
     const StringArray& cells = values[column];
-    const CurvePoints points{layout.rowPixels, cells.Numbers(), layout.y, layout.plotRect.top,
-                             layout.plotRect.bottom};
-    const std::size_t visited = std::min(layout.firstRowPastPlot + 1, points.pixels.size());
-    const std::size_t count = std::min(visited, points.values.size());
-    const Point start{layout.plotRect.left, layout.y.CurvePixel(0.0)};
-    if (showMarks) {
-        LineBatch lines(context);
-        DrawPointsWithMarks(points, count, start, record.markSize, lines, context);
+    const std::span<const double> numbers = cells.Numbers();
+    const std::size_t visited = std::min(layout.firstRowPastPlot + 1, layout.rows->Placed());
+    const std::size_t count = std::min(visited, numbers.size());
+    if (!showMarks && layout.rows->Ordered() && context.DrawsLinesAsPixels()) {
+        DrawCurveByPixelColumns(CurveColumns{*layout.rows, numbers, cells.Summary(), layout.y,
+                                             layout.plotRect.top, layout.plotRect.bottom},
+                                count, context);
     } else {
-        DrawSegments(points, count, context);
+        const CurvePoints points{layout.rows->Pixels(), numbers, layout.y, layout.plotRect.top,
+                                 layout.plotRect.bottom};
+        if (showMarks) {
+            const Point start{layout.plotRect.left, layout.y.CurvePixel(0.0)};
+            LineBatch lines(context);
+            DrawPointsWithMarks(points, count, start, record.markSize, lines, context);
+        } else {
+            DrawSegments(points, count, context);
+        }
     }
     if (count < visited) // a column shorter than X: raises
         cells.NumberAt(static_cast<long long>(count));

@@ -60,6 +60,12 @@ public:
     // without passing through segments, with the same result.
     virtual Point CurveBlock(const int* columns, const int* rows, std::size_t size, Point previous,
                              int top, int bottom);
+    // Whether lines of the current pen leave nothing but the pixels they
+    // cover, the same whatever order and whichever lines cover them: a curve
+    // of a million rows may then be handed over as what each pixel column
+    // shows. A context that keeps or passes on the operations themselves
+    // answers no and is given every line.
+    virtual bool DrawsLinesAsPixels() const { return false; }
     // Text (UTF-8, or Latin-1 when it is not valid UTF-8) in the current font
     // and text colour.
     virtual void TextOut(int x, int y, TextAlign align, std::string_view text) = 0;

@@ -13,6 +13,8 @@ public:
     void MoveTo(int, int) override {}
     void LineTo(int, int) override {}
     void Lines(std::span<const LineSegment>) override {}
+    // Nothing is drawn: the fewest lines will do.
+    bool DrawsLinesAsPixels() const override { return true; }
     void TextOut(int, int, TextAlign, std::string_view) override {}
     void SetTextColor(COLORREF) override {}
     // No font is measured: text widths only thin out the X labels, which

@@ -60,7 +60,8 @@ PaintLayout ComputePaintLayout(const CDiagram& diagram) {
     layout.x = XScale(layout.plotRect, diagram.xIsNumber || diagram.xIsDateTime, rows, first, last,
                       layout.xGridStepPx);
     layout.y = YScale(layout.plotRect.bottom, layout.yMin, layout.yDelta, diagram.yGridStepPx);
-    layout.rowPixels = diagram.rowPixelTable.For(layout.x, xCells);
+    diagram.rowPixelTable.Place(layout.x, xCells);
+    layout.rows = &diagram.rowPixelTable;
     layout.firstRowPastPlot = diagram.rowPixelTable.FirstPastRight();
     return layout;
 }

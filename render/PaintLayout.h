@@ -5,6 +5,7 @@
 #pragma once
 
 #include "diagram/Geometry.h"
+#include "render/RowPixelTable.h"
 #include "render/Scales.h"
 
 #include <cstddef>
@@ -25,11 +26,11 @@ struct PaintLayout {
     double yDelta = 0.0;
     XScale x;
     YScale y;
-    // Empty when the rows cannot be placed; kept by the diagram and valid
-    // until its next layout.
-    std::span<const int> rowPixels;
-    // The first of them right of the plot (rowPixels.size() when none is):
-    // the last row a curve visits, the first the X axis leaves out.
+    // Where the rows lie (none when they cannot be placed); kept by the
+    // diagram and valid until its next layout.
+    const RowPixelTable* rows = nullptr;
+    // The first row right of the plot (rows->Placed() when none is): the
+    // last row a curve visits, the first the X axis leaves out.
     std::size_t firstRowPastPlot = 0;
     std::optional<std::string> zoomTitle;
 };

@@ -33,8 +33,11 @@ public:
     int Rows() const { return rows; }
     double First() const { return first; }
     double Last() const { return last; }
-    // The plot's right edge.
+    // The plot's right edge and width.
     int Right() const { return left + width; }
+    int Width() const { return width; }
+    // Whether rows are placed by their X value rather than by index.
+    bool ByValue() const { return byValue; }
 
     // Whether RowPixel is defined: at least two rows and, when placing by
     // value, a last X that differs from the first.

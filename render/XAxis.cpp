@@ -53,18 +53,39 @@ std::size_t QueueRowLines(std::span<const int> pixels, std::size_t row, int limi
     return row;
 }
 
+// The same lines for rows whose pixel columns are in order, where only the
+// pixels count: one line per pixel column the rows from `row` on up to limit
+// fall in.
+std::size_t QueueColumnLines(const RowPixelTable& rows, std::size_t row, int limit, int fromY,
+                             int toY, LineBatch& lines) {
+    const std::size_t end = std::max(row, rows.FirstRowRightOf(limit));
+    if (row == end)
+        return end;
+    const std::span<const RowColumn> columns = rows.Columns();
+    // The column of `row`: the last one starting at or before it.
+    auto column =
+        std::upper_bound(columns.begin(), columns.end(), row,
+                         [](std::size_t r, const RowColumn& c) { return r < c.firstRow; });
+    for (--column; column != columns.end() && column->firstRow < end; ++column)
+        lines.Add(Point{column->x, fromY}, Point{column->x, toY});
+    return end;
+}
+
 // Every row gets a grid line (a tick for row 0 or without the grid); a label
 // is written only when its centre lies more than one and a half label widths
 // right of the last written one.
 void DrawRowLines(const CDiagram& diagram, const PaintLayout& layout, CDrawContext& dc) {
     const Rect& plot = layout.plotRect;
+    const RowPixelTable& rows = *layout.rows;
+    const bool byColumn = rows.Ordered() && dc.DrawsLinesAsPixels();
+    const std::span<const int> pixels = byColumn ? std::span<const int>() : rows.Pixels();
     const StringArray& xCells = diagram.values[0];
     const int tickEnd = plot.bottom + kXTickBelow;
     const int rowLineEnd = diagram.xShowNet ? plot.top : tickEnd;
     int lastLabelEnd = plot.left;
     LineBatch lines(dc);
-    for (std::size_t j = 0; j < layout.rowPixels.size();) {
-        const int x = layout.rowPixels[j];
+    for (std::size_t j = 0; j < rows.Placed();) {
+        const int x = byColumn ? rows.PixelOf(j) : pixels[j];
         if (x > plot.right)
             break;
         lines.Add(Point{x, plot.bottom - 1}, Point{x, j > 0 ? rowLineEnd : tickEnd});
@@ -80,8 +101,9 @@ void DrawRowLines(const CDiagram& diagram, const PaintLayout& layout, CDrawConte
             lastLabelEnd = x + Trunc(1.5 * dc.TextWidth(label));
         }
         // The rows up to the next one with a label or right of the plot.
-        j = QueueRowLines(layout.rowPixels, j + 1, std::min(lastLabelEnd, plot.right),
-                          plot.bottom - 1, rowLineEnd, lines);
+        const int limit = std::min(lastLabelEnd, plot.right);
+        j = byColumn ? QueueColumnLines(rows, j + 1, limit, plot.bottom - 1, rowLineEnd, lines)
+                     : QueueRowLines(pixels, j + 1, limit, plot.bottom - 1, rowLineEnd, lines);
     }
 }
 

@@ -31,7 +31,7 @@ TEST(PaintLayout, IsComputedWithoutTouchingTheDiagramAndStoredByThePaint) {
     EXPECT_DOUBLE_EQ(layout.xDelta, 3.0);
     EXPECT_DOUBLE_EQ(layout.yDelta, 4.0);
     EXPECT_DOUBLE_EQ(layout.yMin, -4.0);
-    EXPECT_EQ(std::vector<int>(layout.rowPixels.begin(), layout.rowPixels.end()),
+    EXPECT_EQ(std::vector<int>(layout.rows->Pixels().begin(), layout.rows->Pixels().end()),
               (std::vector<int>{65, 255, 635}));
 
     t.Paint();
@@ -48,7 +48,7 @@ namespace {
 
 std::vector<int> RowPixelsOf(const CDiagram& diagram) {
     const PaintLayout layout = ComputePaintLayout(diagram);
-    return std::vector<int>(layout.rowPixels.begin(), layout.rowPixels.end());
+    return std::vector<int>(layout.rows->Pixels().begin(), layout.rows->Pixels().end());
 }
 
 } // namespace
@@ -85,7 +85,7 @@ TEST(PaintLayout, FirstRowPastThePlot) {
     EXPECT_EQ(ComputePaintLayout(t.diagram).firstRowPastPlot, 3u);
     t.Load("X=number\nT\nX;A\n0;1\n10;2\n4;3\n5;4\n");
     const PaintLayout layout = ComputePaintLayout(t.diagram);
-    EXPECT_EQ(std::vector<int>(layout.rowPixels.begin(), layout.rowPixels.end()),
+    EXPECT_EQ(std::vector<int>(layout.rows->Pixels().begin(), layout.rows->Pixels().end()),
               (std::vector<int>{65, 1205, 521, 635}));
     EXPECT_EQ(layout.firstRowPastPlot, 1u);
 }

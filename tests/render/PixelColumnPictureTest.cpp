@@ -1,0 +1,212 @@
+// A diagram drawn by pixel column (curves and row lines from what each pixel
+// column shows) is, pixel for pixel, the picture the QPainter context draws
+// when it is handed every segment.
+#include "RenderTestSupport.h"
+#include "qtdraw/QtDrawContext.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <cmath>
+#include <random>
+#include <string>
+
+namespace {
+
+// The QPainter context as a context that does not take lines as pixels
+// sees it: every operation passed on, every segment of every curve handed
+// over.
+class EverySegment final : public CDrawContext {
+public:
+    explicit EverySegment(CQtDrawContext& inner) : inner(inner) {}
+    void Rectangle(const Rect& rect) override { inner.Rectangle(rect); }
+    void MoveTo(int x, int y) override { inner.MoveTo(x, y); }
+    void LineTo(int x, int y) override { inner.LineTo(x, y); }
+    void Lines(std::span<const LineSegment> segments) override { inner.Lines(segments); }
+    Point CurveBlock(const int* columns, const int* rows, std::size_t size, Point previous, int top,
+                     int bottom) override {
+        return inner.CurveBlock(columns, rows, size, previous, top, bottom);
+    }
+    void TextOut(int x, int y, TextAlign align, std::string_view text) override {
+        inner.TextOut(x, y, align, text);
+    }
+    void SetTextColor(COLORREF color) override { inner.SetTextColor(color); }
+    int TextWidth(std::string_view text) override { return inner.TextWidth(text); }
+    void FillSolidRect(int x, int y, int width, int height, COLORREF color) override {
+        inner.FillSolidRect(x, y, width, height, color);
+    }
+    PenSpec SelectPen(const PenSpec& pen) override { return inner.SelectPen(pen); }
+    FontSpec SelectFont(const FontSpec& font) override { return inner.SelectFont(font); }
+
+private:
+    CQtDrawContext& inner;
+};
+
+enum class Shape {
+    Smooth,
+    Noisy,
+    Stepped, // and X repeating each value four times
+    Gapped,  // blank cells, alone and in runs
+    NaN,     // and infinite and huge cells
+    Constant,
+    DescendingX,
+    UnorderedX,
+    LabelX,
+};
+
+const char* const kShapeNames[] = {"Smooth",   "Noisy",       "Stepped",    "Gapped", "NaN",
+                                   "Constant", "DescendingX", "UnorderedX", "LabelX"};
+
+struct Case {
+    Shape shape;
+    int rows;
+};
+
+std::string CaseName(const testing::TestParamInfo<Case>& info) {
+    return std::string(kShapeNames[static_cast<int>(info.param.shape)]) + "_" +
+           std::to_string(info.param.rows) + "Rows";
+}
+
+void AppendNumber(std::string& text, long long value) {
+    char digits[24];
+    text.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+}
+
+// X and two curves of the shape; values mostly within -1000 .. 1000.
+std::string DataFile(Shape shape, int rows) {
+    std::mt19937 random(static_cast<unsigned>(rows) * 31 + static_cast<unsigned>(shape));
+    std::uniform_int_distribution<int> noise(-1000, 1000);
+    std::string text = shape == Shape::LabelX ? "" : "X=number\n";
+    text += "Curves\nX;a;b\n";
+    text.reserve(static_cast<std::size_t>(rows) * 16 + 64);
+    const double turn = 6.2831853 * 3 / rows;
+    long long walk = 0;
+    for (int i = 0; i < rows; ++i) {
+        switch (shape) {
+        case Shape::Stepped:
+            AppendNumber(text, i / 4);
+            break;
+        case Shape::DescendingX:
+            AppendNumber(text, 5 * (rows - i));
+            break;
+        case Shape::UnorderedX:
+            AppendNumber(text, i % 97 == 50 ? i - 40 : i % 1013 == 7 ? i + rows / 3 : i);
+            break;
+        case Shape::LabelX:
+            text += "r";
+            AppendNumber(text, i);
+            break;
+        default:
+            AppendNumber(text, i);
+        }
+        text += ';';
+        walk += noise(random) / 50;
+        switch (shape) {
+        case Shape::Smooth:
+        case Shape::LabelX:
+            AppendNumber(text, std::lround(900 * std::sin(i * turn)));
+            text += ';';
+            AppendNumber(text, std::lround(300 * std::cos(i * turn * 7)));
+            break;
+        case Shape::Stepped:
+            AppendNumber(text, (i * 7 / rows) * 250 - 800);
+            text += (i / 3) % 2 ? ";400" : ";-100";
+            break;
+        case Shape::Gapped:
+            if (i % 13 > 2 && i % 1000 > 100)
+                AppendNumber(text, noise(random));
+            text += i % 5 == 1 ? "; " : ";";
+            if (i % 5 != 1)
+                AppendNumber(text, walk);
+            break;
+        case Shape::NaN:
+            text += i % 7 == 3 ? "nan" : std::to_string(noise(random));
+            text += i % 97 == 5 ? ";inf" : i % 89 == 2 ? ";-1e300" : ";" + std::to_string(walk);
+            break;
+        case Shape::Constant:
+            text += "5;5";
+            break;
+        default: // noisy
+            AppendNumber(text, noise(random));
+            text += ';';
+            AppendNumber(text, walk);
+        }
+        text += '\n';
+    }
+    return text;
+}
+
+QImage Painted(CDiagram& diagram, Rect client, bool everySegment) {
+    QImage image(client.right, client.bottom, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    CQtDrawContext qt(painter);
+    EverySegment forwarded(qt);
+    diagram.Paint(everySegment ? static_cast<CDrawContext&>(forwarded) : qt);
+    return image;
+}
+
+std::string FirstDifference(const QImage& a, const QImage& b) {
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y))
+                return std::to_string(x) + "," + std::to_string(y);
+    return "none";
+}
+
+class PixelColumnPicture : public testing::TestWithParam<Case> {};
+
+TEST_P(PixelColumnPicture, IsThePictureOfEverySegment) {
+    const Case c = GetParam();
+    TempDir dir;
+    RecordingHost host;
+    CDiagram diagram(&host);
+    ASSERT_TRUE(diagram.LoadFile(dir.Write("data.txt", DataFile(c.shape, c.rows)).string()));
+    // Pens wider than a pixel and marks are drawn segment by segment either
+    // way: every width at one size, the first wide one at the others. At
+    // ten million rows only what is drawn by pixel column is tried.
+    const bool huge = c.rows > 100'000;
+    const Rect clients[] = {Rect{0, 0, 800, 500}, Rect{0, 0, 523, 377}, Rect{0, 0, 1300, 420}};
+    for (const Rect& client : clients)
+        for (int width = 1; width <= (huge ? 1 : &client == clients ? 6 : 2); ++width)
+            for (const bool marks : {false, true}) {
+                if (marks && huge)
+                    continue;
+                for (const bool fixedY : {false, true})
+                    for (const bool grid : {true, false}) {
+                        SCOPED_TRACE(testing::Message()
+                                     << client.right << "x" << client.bottom << ", width " << width
+                                     << (marks ? ", marks" : "") << (fixedY ? ", fixed Y" : "")
+                                     << (grid ? "" : ", no grid"));
+                        host.client = client;
+                        diagram.lineWidth = width;
+                        diagram.showMarks = marks;
+                        diagram.xShowNet = grid;
+                        // A fixed range that cuts the curves leaves segments out.
+                        diagram.yAutoscale = !fixedY;
+                        diagram.yMin = -500;
+                        diagram.yDelta = 150;
+                        const QImage byColumn = Painted(diagram, client, false);
+                        const QImage every = Painted(diagram, client, true);
+                        ASSERT_TRUE(byColumn == every)
+                            << "first difference at " << FirstDifference(byColumn, every);
+                    }
+            }
+}
+
+std::vector<Case> AllCases() {
+    std::vector<Case> cases;
+    for (int shape = 0; shape <= static_cast<int>(Shape::LabelX); ++shape)
+        for (int rows : {10, 10'000})
+            cases.push_back(Case{static_cast<Shape>(shape), rows});
+    for (Shape shape : {Shape::Noisy, Shape::Gapped, Shape::NaN, Shape::Stepped, Shape::LabelX})
+        cases.push_back(Case{shape, 10'000'000});
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, PixelColumnPicture, testing::ValuesIn(AllCases()), CaseName);
+
+} // namespace
