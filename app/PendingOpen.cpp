@@ -63,6 +63,7 @@ CBackgroundJob::Work CPendingOpen::MakeWork() {
                     ZoomTableOf(*source, xNumbers, range, loading.palette, &progress));
                 loading.ComputeSpectrum(&progress);
                 m_table = loading.ReleaseTable();
+                m_table.PrepareNumbers();
                 m_bRead = true;
                 return;
             }
@@ -70,7 +71,10 @@ CBackgroundJob::Work CPendingOpen::MakeWork() {
         }
         m_bRead = CKelvaroDoc::ReadFile(path, loading, limits);
         progress.ThrowIfCancelled();
-        if (m_bRead)
+        if (m_bRead) {
             m_table = loading.ReleaseTable();
+            // What the first paint needs is made here, not on the interface thread.
+            m_table.PrepareNumbers();
+        }
     };
 }

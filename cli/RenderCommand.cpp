@@ -130,6 +130,7 @@ int Render(const RenderOptions& o, const std::string& file, const std::string& o
     if (!LoadDiagram(load, diagram, host))
         return 1;
     ApplyOptions(o, diagram);
+    diagram.PrepareNumbers();
 
     application.Ensure();
     const auto paint = [&](QPainter& painter) {

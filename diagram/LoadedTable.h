@@ -63,4 +63,9 @@ struct LoadedTable : TableOutline {
 
     // The cells of every column, the spectrum column last.
     CheckedArray<StringArray> values{"values"};
+
+    // Makes the numbers of X and the data columns, their ranges and summaries, on
+    // two threads where there is a second core, so that the first paint of
+    // the table finds them made. The spectrum column is left as it is.
+    void PrepareNumbers() const;
 };

@@ -133,6 +133,7 @@ bool ReadWhole(ReadingDiagram& d, const LoadLimits& limits, RefreshRead& read) {
     d.ComputeSpectrum(limits.progress);
     read.spectrumColumn = d.spectrumColumn;
     read.table = d.ReleaseTable();
+    read.table.PrepareNumbers();
     return true;
 }
 
