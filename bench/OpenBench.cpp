@@ -1,7 +1,8 @@
 // Opening a large file in the viewer, as the user's Open does: through the
 // document manager until the new window has painted, with the longest time
-// the interface thread was busy meanwhile; a cancel during the read; and one
-// complete repaint of that window at a client size of 800 x 500.
+// the interface thread was busy meanwhile; a cancel during the read; one
+// complete repaint of that window at a client size of 800 x 500; and a click
+// on its legend.
 //   kelvaro-bench-open FILE [benchmark options]
 #include "app/CChildFrame.h"
 #include "app/CDocManager.h"
@@ -9,10 +10,12 @@
 #include "app/CKelvaroApp.h"
 #include "app/CKelvaroView.h"
 #include "app/CMainFrame.h"
+#include "diagram/CDiagram.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QWindow>
 
@@ -130,6 +133,41 @@ void BM_RepaintAt800x500(benchmark::State& state) {
     CloseAll();
 }
 BENCHMARK(BM_RepaintAt800x500)->Unit(benchmark::kMillisecond);
+
+// A click on the first curve's legend entry, which hides or shows the curve:
+// from the mouse button to the window's new picture.
+void BM_LegendClick(benchmark::State& state) {
+    CKelvaroView* view = OpenAndPaint();
+    if (!view) {
+        state.SkipWithError("the file did not open");
+        return;
+    }
+    QWidget* frame = view->parentWidget();
+    while (frame && !qobject_cast<CChildFrame*>(frame))
+        frame = frame->parentWidget();
+    frame->resize(frame->size() - view->size() + QSize(800, 500));
+    view->repaint();
+    const ColumnRecord& entry = view->Diagram().columns[1];
+    const QPointF at(entry.legendX + 5, entry.legendY);
+    const auto click = [&] {
+        QMouseEvent press(QEvent::MouseButtonPress, at, view->mapToGlobal(at), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, view->mapToGlobal(at), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(view, &press);
+        QCoreApplication::sendEvent(view, &release);
+    };
+    click();
+    if (entry.visible) {
+        state.SkipWithError("the click did not reach the legend");
+        CloseAll();
+        return;
+    }
+    for (auto _ : state)
+        click();
+    CloseAll();
+}
+BENCHMARK(BM_LegendClick)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -1,7 +1,7 @@
 // The cost of one redraw of a loaded diagram in an 800 x 500 window: Paint
-// into an image through the QPainter context, the same paint with drawing
-// discarded (the diagram's own arithmetic), and the first paint after a load,
-// which also reads every cell it needs as a number.
+// into an image through the QPainter context (also with marks and with a
+// wide pen), the same paint with drawing discarded (the diagram's own
+// arithmetic), and the first paint after a load.
 //   kelvaro-bench-render FILE [benchmark options]
 #include "diagram/CDiagram.h"
 #include "qtdraw/QtDrawContext.h"
@@ -48,6 +48,26 @@ void BM_PaintIntoImage(benchmark::State& state) {
         PaintImage(*g_diagram, image);
 }
 BENCHMARK(BM_PaintIntoImage)->Unit(benchmark::kMillisecond);
+
+// The paths that still draw every segment: marks on every point, and a pen
+// two pixels wide.
+void BM_PaintIntoImageWithMarks(benchmark::State& state) {
+    QImage image(800, 500, QImage::Format_RGB32);
+    g_diagram->showMarks = true;
+    for (auto _ : state)
+        PaintImage(*g_diagram, image);
+    g_diagram->showMarks = false;
+}
+BENCHMARK(BM_PaintIntoImageWithMarks)->Unit(benchmark::kMillisecond);
+
+void BM_PaintIntoImageWidePen(benchmark::State& state) {
+    QImage image(800, 500, QImage::Format_RGB32);
+    g_diagram->lineWidth = 2;
+    for (auto _ : state)
+        PaintImage(*g_diagram, image);
+    g_diagram->lineWidth = 1;
+}
+BENCHMARK(BM_PaintIntoImageWidePen)->Unit(benchmark::kMillisecond);
 
 void BM_PaintDiscarded(benchmark::State& state) {
     CNullDrawContext dc;

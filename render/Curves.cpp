@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <optional>
 #include <span>
+#include <vector>
 
 namespace {
 
@@ -24,10 +26,14 @@ struct CurvePoints {
 // Draws points 0 .. count - 1 (count within both spans) with marks: the
 // segment from each point to the next where both lie within the plot's
 // height, and the marks of the points whose segment (or, for the first, whose
-// start at the value 0) lies inside.
+// start at the value 0) lies inside. The marks of the rows set in paintedOver,
+// when it is given, are left out.
 void DrawPointsWithMarks(const CurvePoints& points, std::size_t count, Point previous, int markSize,
-                         LineBatch& lines, CDrawContext& context) {
-    const auto mark = [&](Point point) {
+                         const std::vector<bool>* paintedOver, LineBatch& lines,
+                         CDrawContext& context) {
+    const auto mark = [&](std::size_t j, Point point) {
+        if (paintedOver && (*paintedOver)[j])
+            return;
         lines.Flush();
         context.FillSolidRect(point.x - markSize / 2, point.y - markSize / 2, markSize, markSize,
                               RGB(0, 0, 0));
@@ -38,7 +44,7 @@ void DrawPointsWithMarks(const CurvePoints& points, std::size_t count, Point pre
     bool previousInside = points.Inside(previous.y);
     bool pointInside = points.Inside(point.y);
     if (previousInside && pointInside)
-        mark(point);
+        mark(0, point);
     for (std::size_t j = 1; j < count; ++j) {
         previous = point;
         previousInside = pointInside;
@@ -46,9 +52,33 @@ void DrawPointsWithMarks(const CurvePoints& points, std::size_t count, Point pre
         pointInside = points.Inside(point.y);
         if (previousInside && pointInside) {
             lines.Add(previous, point);
-            mark(point);
+            mark(j, point);
         }
     }
+}
+
+// The rows whose mark a later mark paints over whole: the one of a later row
+// at the same point. Whatever is drawn between the two, the later mark covers
+// it again, so only the last mark at each point changes the picture. Rows in
+// order of their pixel columns meet a point again only within its column.
+std::vector<bool> MarksPaintedOver(const CurvePoints& points, std::span<const RowColumn> columns,
+                                   std::size_t count, Point start) {
+    std::vector<bool> paintedOver(count);
+    // The last column whose marks took each height of the plot, plus one.
+    std::vector<std::size_t> takenBy(static_cast<std::size_t>(points.bottom - points.top + 1));
+    for (std::size_t c = 0; c < columns.size() && columns[c].firstRow < count; ++c) {
+        const std::size_t end =
+            c + 1 < columns.size() ? std::min(columns[c + 1].firstRow, count) : count;
+        for (std::size_t j = end; j-- > columns[c].firstRow;) {
+            const int y = points.At(j).y;
+            if (!points.Inside(y) || !points.Inside(j > 0 ? points.At(j - 1).y : start.y))
+                continue; // no mark
+            std::size_t& taken = takenBy[static_cast<std::size_t>(y - points.top)];
+            paintedOver[j] = taken == c + 1;
+            taken = c + 1;
+        }
+    }
+    return paintedOver;
 }
 
 // The same segments without marks. A million-point curve passes through
@@ -154,8 +184,12 @@ void CDiagram::DrawCurve(const PaintLayout& layout, CDrawContext& context, int c
                                  layout.plotRect.bottom};
         if (showMarks) {
             const Point start{layout.plotRect.left, layout.y.CurvePixel(0.0)};
+            std::optional<std::vector<bool>> paintedOver;
+            if (layout.rows->Ordered() && context.DrawsLinesAsPixels())
+                paintedOver = MarksPaintedOver(points, layout.rows->Columns(), count, start);
             LineBatch lines(context);
-            DrawPointsWithMarks(points, count, start, record.markSize, lines, context);
+            DrawPointsWithMarks(points, count, start, record.markSize,
+                                paintedOver ? &*paintedOver : nullptr, lines, context);
         } else {
             DrawSegments(points, count, context);
         }

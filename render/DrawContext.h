@@ -61,10 +61,11 @@ public:
     virtual Point CurveBlock(const int* columns, const int* rows, std::size_t size, Point previous,
                              int top, int bottom);
     // Whether lines of the current pen leave nothing but the pixels they
-    // cover, the same whatever order and whichever lines cover them: a curve
-    // of a million rows may then be handed over as what each pixel column
-    // shows. A context that keeps or passes on the operations themselves
-    // answers no and is given every line.
+    // cover, the same whatever order and whichever lines cover them, and a
+    // filled rectangle its pixels in its colour: a curve of a million rows
+    // may then be handed over as what each pixel column shows, and a mark
+    // that a later one paints over is left out. A context that keeps or
+    // passes on the operations themselves answers no and is given every one.
     virtual bool DrawsLinesAsPixels() const { return false; }
     // Text (UTF-8, or Latin-1 when it is not valid UTF-8) in the current font
     // and text colour.
