@@ -197,6 +197,35 @@ TEST_P(PixelColumnPicture, IsThePictureOfEverySegment) {
             }
 }
 
+// Rows appended to a table that was drawn: the summaries and pixel columns
+// kept from the paint before take them in, as a live file's refresh adds them.
+TEST(PixelColumnPictureAfterAppends, IsThePictureOfEverySegment) {
+    TempDir dir;
+    RecordingHost host;
+    host.client = Rect{0, 0, 800, 500};
+    CDiagram diagram(&host);
+    ASSERT_TRUE(diagram.LoadFile(dir.Write("data.txt", DataFile(Shape::Noisy, 50'000)).string()));
+    for (const bool fixedY : {false, true})
+        for (int round = 0; round < 4; ++round) {
+            SCOPED_TRACE(testing::Message() << "round " << round << (fixedY ? ", fixed Y" : ""));
+            diagram.yAutoscale = !fixedY;
+            diagram.yMin = -500;
+            diagram.yDelta = 150;
+            const QImage byColumn = Painted(diagram, host.client, false);
+            ASSERT_TRUE(byColumn == Painted(diagram, host.client, true));
+            // Rows far above and below the ones before, X in runs of three
+            // equal values; once X going back, which puts the rows out of order.
+            const int rows = diagram.values[0].GetSize();
+            const int back = round == 2 ? 20'000 : 0;
+            for (int i = 0; i < 7'001; ++i) {
+                diagram.values[0].Add(std::to_string(rows - back + i / 3));
+                diagram.values[1].Add(std::to_string((i % 2 ? 1 : -1) * (1500 + round * 200)));
+                diagram.values[2].Add(i % 9 == 0 ? "" : std::to_string(i % 400 - round * 300));
+                diagram.values[3].Add("0.0");
+            }
+        }
+}
+
 std::vector<Case> AllCases() {
     std::vector<Case> cases;
     for (int shape = 0; shape <= static_cast<int>(Shape::LabelX); ++shape)
