@@ -118,16 +118,25 @@ void BM_CancelDuringOpen(benchmark::State& state) {
 }
 BENCHMARK(BM_CancelDuringOpen)->Arg(300)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-void BM_RepaintAt800x500(benchmark::State& state) {
+// The file opened and painted in a window whose client area is 800 x 500.
+CKelvaroView* OpenAt800x500() {
     CKelvaroView* view = OpenAndPaint();
-    if (!view) {
-        state.SkipWithError("the file did not open");
-        return;
-    }
+    if (!view)
+        return nullptr;
     QWidget* frame = view->parentWidget();
     while (frame && !qobject_cast<CChildFrame*>(frame))
         frame = frame->parentWidget();
     frame->resize(frame->size() - view->size() + QSize(800, 500));
+    view->repaint();
+    return view;
+}
+
+void BM_RepaintAt800x500(benchmark::State& state) {
+    CKelvaroView* view = OpenAt800x500();
+    if (!view) {
+        state.SkipWithError("the file did not open");
+        return;
+    }
     for (auto _ : state)
         view->DirectRedraw(CKelvaroView::Redraw::Everything);
     CloseAll();
@@ -137,16 +146,11 @@ BENCHMARK(BM_RepaintAt800x500)->Unit(benchmark::kMillisecond);
 // A click on the first curve's legend entry, which hides or shows the curve:
 // from the mouse button to the window's new picture.
 void BM_LegendClick(benchmark::State& state) {
-    CKelvaroView* view = OpenAndPaint();
+    CKelvaroView* view = OpenAt800x500();
     if (!view) {
         state.SkipWithError("the file did not open");
         return;
     }
-    QWidget* frame = view->parentWidget();
-    while (frame && !qobject_cast<CChildFrame*>(frame))
-        frame = frame->parentWidget();
-    frame->resize(frame->size() - view->size() + QSize(800, 500));
-    view->repaint();
     const ColumnRecord& entry = view->Diagram().columns[1];
     const QPointF at(entry.legendX + 5, entry.legendY);
     const auto click = [&] {

@@ -1,6 +1,8 @@
 // A diagram drawn by pixel column (curves and row lines from what each pixel
 // column shows) is, pixel for pixel, the picture the QPainter context draws
 // when it is handed every segment.
+#include "ForwardingContext.h"
+#include "ImageDifference.h"
 #include "RenderTestSupport.h"
 #include "qtdraw/QtDrawContext.h"
 
@@ -15,35 +17,6 @@
 #include <string>
 
 namespace {
-
-// The QPainter context as a context that does not take lines as pixels
-// sees it: every operation passed on, every segment of every curve handed
-// over.
-class EverySegment final : public CDrawContext {
-public:
-    explicit EverySegment(CQtDrawContext& inner) : inner(inner) {}
-    void Rectangle(const Rect& rect) override { inner.Rectangle(rect); }
-    void MoveTo(int x, int y) override { inner.MoveTo(x, y); }
-    void LineTo(int x, int y) override { inner.LineTo(x, y); }
-    void Lines(std::span<const LineSegment> segments) override { inner.Lines(segments); }
-    Point CurveBlock(const int* columns, const int* rows, std::size_t size, Point previous, int top,
-                     int bottom) override {
-        return inner.CurveBlock(columns, rows, size, previous, top, bottom);
-    }
-    void TextOut(int x, int y, TextAlign align, std::string_view text) override {
-        inner.TextOut(x, y, align, text);
-    }
-    void SetTextColor(COLORREF color) override { inner.SetTextColor(color); }
-    int TextWidth(std::string_view text) override { return inner.TextWidth(text); }
-    void FillSolidRect(int x, int y, int width, int height, COLORREF color) override {
-        inner.FillSolidRect(x, y, width, height, color);
-    }
-    PenSpec SelectPen(const PenSpec& pen) override { return inner.SelectPen(pen); }
-    FontSpec SelectFont(const FontSpec& font) override { return inner.SelectFont(font); }
-
-private:
-    CQtDrawContext& inner;
-};
 
 enum class Shape {
     Smooth,
@@ -144,17 +117,9 @@ QImage Painted(CDiagram& diagram, Rect client, bool everySegment) {
     image.fill(Qt::white);
     QPainter painter(&image);
     CQtDrawContext qt(painter);
-    EverySegment forwarded(qt);
+    ForwardingContext forwarded(qt);
     diagram.Paint(everySegment ? static_cast<CDrawContext&>(forwarded) : qt);
     return image;
-}
-
-std::string FirstDifference(const QImage& a, const QImage& b) {
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            if (a.pixel(x, y) != b.pixel(x, y))
-                return std::to_string(x) + "," + std::to_string(y);
-    return "none";
 }
 
 class PixelColumnPicture : public testing::TestWithParam<Case> {};

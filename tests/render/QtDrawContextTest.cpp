@@ -1,5 +1,7 @@
 // The QPainter context on a QImage: pixel for pixel what the diagram asks.
 #include "qtdraw/QtDrawContext.h"
+#include "ForwardingContext.h"
+#include "ImageDifference.h"
 #include "RenderTestSupport.h"
 #include "diagram/Numbers.h"
 #include "qtdraw/ImageRuns.h"
@@ -146,32 +148,26 @@ namespace {
 // The drawing without any reduction: the QPainter context, but with its pen
 // switched away and back after every line, so that each line is drawn on its
 // own and nothing is merged with or skipped after the line before it.
-class OneLineAtATime final : public CDrawContext {
+class OneLineAtATime final : public ForwardingContext {
 public:
-    explicit OneLineAtATime(CQtDrawContext& inner) : inner(inner) {}
-    void Rectangle(const Rect& rect) override { inner.Rectangle(rect); }
-    void MoveTo(int x, int y) override { inner.MoveTo(x, y); }
+    using ForwardingContext::ForwardingContext;
+    // Segments and curve blocks arrive as MoveTo and LineTo, one by one.
+    void Lines(std::span<const LineSegment> segments) override { CDrawContext::Lines(segments); }
+    Point CurveBlock(const int* columns, const int* rows, std::size_t size, Point previous, int top,
+                     int bottom) override {
+        return CDrawContext::CurveBlock(columns, rows, size, previous, top, bottom);
+    }
     void LineTo(int x, int y) override {
         inner.LineTo(x, y);
         inner.SelectPen(PenSpec{pen.width, pen.color ^ 1});
         inner.SelectPen(pen);
     }
-    void TextOut(int x, int y, TextAlign align, std::string_view text) override {
-        inner.TextOut(x, y, align, text);
-    }
-    void SetTextColor(COLORREF color) override { inner.SetTextColor(color); }
-    int TextWidth(std::string_view text) override { return inner.TextWidth(text); }
-    void FillSolidRect(int x, int y, int width, int height, COLORREF color) override {
-        inner.FillSolidRect(x, y, width, height, color);
-    }
     PenSpec SelectPen(const PenSpec& wanted) override {
         pen = wanted;
         return inner.SelectPen(wanted);
     }
-    FontSpec SelectFont(const FontSpec& font) override { return inner.SelectFont(font); }
 
 private:
-    CQtDrawContext& inner;
     PenSpec pen{1, 0}; // the pen the inner context holds
 };
 
@@ -203,14 +199,6 @@ QImage PaintedBy(CDiagram& diagram, bool reduced) {
     OneLineAtATime alone(qt);
     diagram.Paint(reduced ? static_cast<CDrawContext&>(qt) : alone);
     return image;
-}
-
-std::string FirstDifference(const QImage& a, const QImage& b) {
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            if (a.pixel(x, y) != b.pixel(x, y))
-                return std::to_string(x) + "," + std::to_string(y);
-    return "none";
 }
 
 } // namespace
