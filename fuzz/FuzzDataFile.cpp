@@ -6,6 +6,7 @@
 #include "diagram/InvalidArgumentError.h"
 #include "diagram/TableRefresh.h"
 #include "diagram/ZoomRequest.h"
+#include "render/NullDrawContext.h"
 #include "render/RecordingContext.h"
 
 #include <cmath>
@@ -98,12 +99,15 @@ std::string Trace(CDiagram& diagram, QuietHost& host, Rect client) {
 }
 
 // Paints at several sizes, each twice: the same table and settings must
-// give the same picture.
+// give the same picture. A context that keeps no operation is drawn the
+// curves by pixel column as well.
 void PaintTwiceAtSizes(CDiagram& diagram, QuietHost& host) {
     for (const Rect client :
          {Rect{0, 0, 800, 500}, Rect{0, 0, 1, 1}, Rect{0, 0, 131, 77}, Rect{0, 0, 3000, 160}}) {
         const std::string first = Trace(diagram, host, client);
         Check(Trace(diagram, host, client) == first, "a second paint draws the same");
+        CNullDrawContext nowhere;
+        Guarded([&] { diagram.Paint(nowhere); });
     }
     host.client = Rect{0, 0, 800, 500};
     Trace(diagram, host, host.client);
