@@ -38,7 +38,8 @@ public:
     std::size_t FirstPastRight() const { return firstPastRight; }
     // The pixel column of row `row` < Placed().
     int PixelOf(std::size_t row) const;
-    // RowPixels(scale, xCells): made on the first call after a new Place.
+    // The pixel column of every row placed: made on the first call after a
+    // new Place.
     std::span<const int> Pixels() const;
 
     // Whether the pixel columns never fall from one row to the next.

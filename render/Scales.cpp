@@ -66,16 +66,6 @@ double XScale::PixelValue(int pixel) const {
     return first + (pixel - left) * (last - first) / width;
 }
 
-void RowPixels(const XScale& scale, const StringArray& xCells, std::vector<int>& pixels) {
-    pixels.clear();
-    if (!scale.PlacesRows())
-        return;
-    const std::span<const double> x = xCells.Numbers();
-    pixels.resize(static_cast<std::size_t>(scale.Rows()));
-    for (int j = 0; j < scale.Rows(); ++j)
-        pixels[static_cast<std::size_t>(j)] = scale.RowPixel(j, x[static_cast<std::size_t>(j)]);
-}
-
 YScale::YScale(int bottom, double yMin, double yDelta, double gridStepPx)
     : bottom(bottom), yMin(yMin), yDelta(yDelta), gridStepPx(gridStepPx) {
     if (Defined()) {

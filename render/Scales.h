@@ -8,10 +8,8 @@
 #include "diagram/Numbers.h"
 
 #include <span>
-#include <vector>
 
 class CDiagram;
-class StringArray;
 
 // The last of the shown columns: the data columns 1 .. columnCount - 2, and
 // the spectrum column columnCount - 1 while the spectrum is shown. Below 1
@@ -66,10 +64,6 @@ private:
     int width = 0;
     double gridStepPx = 0.0;
 };
-
-// The pixel column of every row of xCells into pixels; empty when the scale
-// does not place rows.
-void RowPixels(const XScale& scale, const StringArray& xCells, std::vector<int>& pixels);
 
 // Y: yMin at the bottom edge, one yDelta more every gridStepPx pixels up.
 class YScale {
