@@ -175,7 +175,12 @@ void CDiagram::DrawCurve(const PaintLayout& layout, CDrawContext& context, int c
     const std::span<const double> numbers = cells.Numbers();
     const std::size_t visited = std::min(layout.firstRowPastPlot + 1, layout.rows->Placed());
     const std::size_t count = std::min(visited, numbers.size());
-    if (!showMarks && layout.rows->Ordered() && context.DrawsLinesAsPixels()) {
+    // By pixel column where only pixels count, the rows' columns are in
+    // order and the plot's height is the rows from its top to its bottom (a
+    // window too small for the plot turns it upside down).
+    const bool byColumn = layout.rows->Ordered() && context.DrawsLinesAsPixels() &&
+                          layout.plotRect.top <= layout.plotRect.bottom;
+    if (!showMarks && byColumn) {
         DrawCurveByPixelColumns(CurveColumns{*layout.rows, numbers, cells.Summary(), layout.y,
                                              layout.plotRect.top, layout.plotRect.bottom},
                                 count, context);
@@ -185,7 +190,7 @@ void CDiagram::DrawCurve(const PaintLayout& layout, CDrawContext& context, int c
         if (showMarks) {
             const Point start{layout.plotRect.left, layout.y.CurvePixel(0.0)};
             std::optional<std::vector<bool>> paintedOver;
-            if (layout.rows->Ordered() && context.DrawsLinesAsPixels())
+            if (byColumn)
                 paintedOver = MarksPaintedOver(points, layout.rows->Columns(), count, start);
             LineBatch lines(context);
             DrawPointsWithMarks(points, count, start, record.markSize,
