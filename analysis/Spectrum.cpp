@@ -46,22 +46,31 @@ StringArray SpectrumColumnOf(std::span<const double> numbers, int rows,
     return spectrum;
 }
 
-void CDiagram::ComputeSpectrum(const LoadProgress* progress) {
+std::optional<SpectrumSource> CDiagram::SpectrumToCompute() {
     if (columnCount == 0 || columns.IsEmpty())
         throw InvalidArgumentError("The diagram has no table to compute a spectrum of.");
 
     const int rows = values[0].GetSize();
     spectrumSize = SpectrumSizeFor(rows);
     if (spectrumSize < 2)
-        return;
-
-    WaitCursor wait(view);
+        return std::nullopt;
     const int source = spectrumColumn + 1;
     if (source < 1 || source > columnCount - 2)
         throw InvalidArgumentError("There is no data column " + std::to_string(spectrumColumn) +
                                    " to compute a spectrum of.");
-    // The column's numbers, kept for the paint that follows.
-    values[columnCount - 1] = SpectrumColumnOf(values[source].Numbers(), rows, progress);
+    return SpectrumSource{values[source].Numbers(), rows};
+}
+
+void CDiagram::TakeSpectrum(StringArray&& column) {
+    values[columnCount - 1] = std::move(column);
     SetColumnName(columns[columnCount - 1],
-                  "Spec. for " + std::string(ColumnName(columns[source])));
+                  "Spec. for " + std::string(ColumnName(columns[spectrumColumn + 1])));
+}
+
+void CDiagram::ComputeSpectrum(const LoadProgress* progress) {
+    // The column's numbers, kept for the paint that follows.
+    if (const std::optional<SpectrumSource> source = SpectrumToCompute()) {
+        const WaitCursor wait(view);
+        TakeSpectrum(SpectrumColumnOf(source->numbers, source->rows, progress));
+    }
 }

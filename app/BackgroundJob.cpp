@@ -23,20 +23,19 @@ private:
 CBackgroundJob::CBackgroundJob(Work work, QWidget* boxOwner, bool holdBoxes)
     : m_pBoxOwner(boxOwner), m_bHoldBoxes(holdBoxes) {
     m_thread = std::thread([this, work = std::move(work)] {
-        std::exception_ptr error;
         try {
             BoxRelay relay(*this);
             work(relay, m_progress);
         } catch (...) {
-            error = std::current_exception();
+            // Read once this thread has ended (Finished, or Wait).
+            m_error = std::current_exception();
         }
         // Delivered only while the job lives: a job being destroyed waits
         // for this thread and wants no report.
         QMetaObject::invokeMethod(
             this,
-            [this, error] {
+            [this] {
                 m_bRunning = false;
-                m_error = error;
                 emit Finished();
             },
             Qt::QueuedConnection);
@@ -52,6 +51,12 @@ CBackgroundJob::~CBackgroundJob() {
     m_boxClosed.notify_all();
     if (m_thread.joinable())
         m_thread.join();
+}
+
+void CBackgroundJob::Wait() {
+    if (m_thread.joinable())
+        m_thread.join();
+    m_bRunning = false;
 }
 
 void CBackgroundJob::ShowBoxAndWait(const std::string& text, bool warning) {

@@ -46,6 +46,9 @@ public:
     void ShowBoxes();
     bool Cancelled() const { return m_progress.Cancelled(); }
     bool Running() const { return m_bRunning; }
+    // Waits here until the work has ended; Finished still follows. Only for
+    // work that shows no box, since a box needs the interface thread.
+    void Wait();
     // Once finished: the error the work ended with, null when it succeeded.
     // A cancelled work ends with LoadCancelled.
     std::exception_ptr Error() const { return m_error; }

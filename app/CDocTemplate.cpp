@@ -144,6 +144,7 @@ void CDocTemplate::EndOpen(CPendingOpen& open) {
         } else {
             view.Document().OnOpenDocument(request.path, open.TakeTable());
         }
+        view.StartSpectrum();
         view.StartLiveRefresh();
         CKelvaroDoc* doc = Show(std::move(frame));
         if (request.opened)

@@ -1,5 +1,6 @@
 #include "app/CKelvaroView.h"
 
+#include "analysis/SpectrumColumn.h"
 #include "app/BackgroundJob.h"
 #include "app/CDocTemplate.h"
 #include "app/CKelvaroDoc.h"
@@ -42,6 +43,7 @@ CKelvaroView::~CKelvaroView() {
     // Reads of other windows that take rows from this table stop first.
     m_docTemplate.StopReadsOf(*this);
     m_pRefreshJob.reset();
+    m_pSpectrumJob.reset();
     // A readout of a window that is gone describes nothing.
     m_mainFrame.PaneWriterClosed(this);
     m_pDoc->m_pDiagram = nullptr;
@@ -110,6 +112,9 @@ void CKelvaroView::ShowStatus(const std::string& text) {
 
 void CKelvaroView::OpenZoomWindow(const std::string& path) {
     RunGuarded(this, [&] {
+        // The zoom's read may take its rows from this table, which then
+        // stays as it is.
+        FinishSpectrum();
         m_docTemplate.OpenZoomWindow(QFile::decodeName(path.c_str()), *this, CurrentZoomRequest());
     });
 }
@@ -122,8 +127,47 @@ void CKelvaroView::StartLiveRefresh() {
         m_refreshTimer.start(period);
 }
 
+void CKelvaroView::StartSpectrum() {
+    const std::optional<SpectrumSource> source = m_pDiagram->SpectrumToCompute();
+    if (!source)
+        return;
+    auto spectrum = std::make_unique<StringArray>("spectrum column");
+    // The work reads the source column's numbers, which stay as they are
+    // while it runs: no refresh starts and no command changes them.
+    m_pSpectrumJob = std::make_unique<CBackgroundJob>(
+        [source = *source, out = spectrum.get()](IDiagramHost&, LoadProgress& progress) {
+            *out = SpectrumColumnOf(source.numbers, source.rows, &progress);
+        },
+        this);
+    m_pSpectrum = std::move(spectrum);
+    connect(m_pSpectrumJob.get(), &CBackgroundJob::Finished, this, &CKelvaroView::ApplySpectrum);
+}
+
+void CKelvaroView::ApplySpectrum() {
+    if (!m_pSpectrumJob || m_pSpectrumJob->Running())
+        return;
+    // Deleted later: this may run inside a signal of the job's own.
+    CBackgroundJob* job = m_pSpectrumJob.release();
+    job->deleteLater();
+    const std::unique_ptr<StringArray> spectrum = std::move(m_pSpectrum);
+    RunGuarded(this, [&] {
+        if (const std::exception_ptr error = job->Error())
+            std::rethrow_exception(error);
+        m_pDiagram->TakeSpectrum(std::move(*spectrum));
+    });
+}
+
+void CKelvaroView::FinishSpectrum() {
+    if (!m_pSpectrumJob)
+        return;
+    const WaitCursor wait(this);
+    m_pSpectrumJob->Wait();
+    ApplySpectrum();
+}
+
 void CKelvaroView::OnRefreshTimer() {
-    if (m_pRefreshJob)
+    // A refresh reads the table the spectrum is computed from.
+    if (m_pRefreshJob || m_pSpectrumJob)
         return;
     CLiveRefresh::TickResult tick;
     if (!m_live.FileChanged(tick)) {
@@ -207,6 +251,8 @@ void CKelvaroView::PrintTo(QPaintDevice& device) {
 }
 
 void CKelvaroView::OnShowParameters() {
+    // The dialog may choose another column and compute its spectrum.
+    FinishSpectrum();
     CDia_Parameters dialog(&m_mainFrame);
     dialog.m_pDiagram = m_pDiagram.get();
     if (dialog.exec() == QDialog::Accepted)
@@ -214,6 +260,7 @@ void CKelvaroView::OnShowParameters() {
 }
 
 void CKelvaroView::OnShowSpectrum() {
+    FinishSpectrum();
     m_pDiagram->showSpectrum = !m_pDiagram->showSpectrum;
     DirectRedraw(Redraw::Everything);
 }

@@ -21,6 +21,7 @@ class CKelvaroDoc;
 class CMainFrame;
 class CDocTemplate;
 class QPaintDevice;
+class StringArray;
 struct RefreshRead;
 
 class CKelvaroView : public QWidget, public IDiagramHost, public IViewShell {
@@ -45,6 +46,14 @@ public:
     void OnShowXYByMouse();
     void OnMakeInterpolation();
     void OnMakeCorrelation();
+
+    // Computes the spectrum of a table the window was opened with away from
+    // the interface thread, so that the window shows the table first; the
+    // diagram takes the spectrum column once it is made. Until then what
+    // would show the spectrum or change it waits for it, under the wait
+    // cursor, and live refreshes are held back.
+    void StartSpectrum();
+    bool SpectrumRunning() const { return m_pSpectrumJob != nullptr; }
 
     // Starts the refresh timer once the file is loaded, when the file gives a
     // "Timer" period; the timer goes with the view.
@@ -121,8 +130,15 @@ private:
     std::unique_ptr<CBackgroundJob> m_pRefreshJob;
     std::unique_ptr<RefreshRead> m_pRefreshRead;
     int m_nTableReaders = 0;
+    // The spectrum being computed, and the column it makes.
+    std::unique_ptr<CBackgroundJob> m_pSpectrumJob;
+    std::unique_ptr<StringArray> m_pSpectrum;
 
     // Applies the finished refresh read, unless another window reads the table.
     void ApplyRefreshRead();
+    // The spectrum column, once computed, into the diagram: ApplySpectrum
+    // when its work has ended, FinishSpectrum waiting for it first.
+    void ApplySpectrum();
+    void FinishSpectrum();
     void ShowTick(const CLiveRefresh::TickResult& tick);
 };

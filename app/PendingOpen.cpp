@@ -61,7 +61,8 @@ CBackgroundJob::Work CPendingOpen::MakeWork() {
             if (source && ZoomableFromMemory(*source, range)) {
                 loading.TakeTable(
                     ZoomTableOf(*source, xNumbers, range, loading.palette, &progress));
-                loading.ComputeSpectrum(&progress);
+                // The window computes the spectrum once it shows the table.
+                loading.SpectrumToCompute();
                 m_table = loading.ReleaseTable();
                 m_table.PrepareNumbers();
                 m_bRead = true;

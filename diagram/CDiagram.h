@@ -45,6 +45,13 @@ struct CurveValues {
     std::vector<double> values; // indexed by column; entry 0 (the X column) unused
 };
 
+// What a spectrum column is computed from: the numbers of the chosen data
+// column and the table's row count.
+struct SpectrumSource {
+    std::span<const double> numbers;
+    int rows = 0;
+};
+
 // The loaded table is the diagram's base: its members are the diagram's own,
 // and TakeTable replaces all of them at once.
 class CDiagram : public LoadedTable {
@@ -60,7 +67,8 @@ public:
     // even without a line feed and the spectrum is computed. A zoom window's
     // open takes its X range from the zoom request. OpenInBackground: the
     // same read away from the interface thread, which leaves the zoom request
-    // alone (the caller sets xRange for a zoom window). Refresh: a later read
+    // alone (the caller sets xRange for a zoom window) and leaves the spectrum
+    // column to the caller (only spectrumSize is set). Refresh: a later read
     // of the same file; a last line without a line feed is a row still being
     // written and is left for the next read, and the caller computes the
     // spectrum once it has carried the window's settings over.
@@ -87,6 +95,13 @@ public:
     // ---- Spectrum (analysis/Spectrum.cpp) ----
     // With progress, raises LoadCancelled soon after that load is cancelled.
     void ComputeSpectrum(const LoadProgress* progress = nullptr);
+    // ComputeSpectrum in two halves, for a window that shows its table before
+    // the spectrum is made. The first sets spectrumSize and checks the chosen
+    // column as ComputeSpectrum does, and gives what the spectrum column is
+    // computed from (SpectrumColumnOf), nothing for fewer than two rows. The
+    // second puts the computed column in place and names it.
+    std::optional<SpectrumSource> SpectrumToCompute();
+    void TakeSpectrum(StringArray&& column);
 
     // ---- Drawing (render/) ----
     // Computes the layout of this paint, stores it into the layout members and

@@ -162,8 +162,10 @@ bool CDiagram::LoadFile(const std::string& path, const LoadLimits& limits, LoadM
             throw InvalidArgumentError("The file has no header line naming its columns.");
         lastRead = PositionAfterLoad(reader, parsedEnd, parsedLines, !storedUnterminated);
         commandsFromDefaults = fromDefaults;
-        if (mode != LoadMode::Refresh)
+        if (mode == LoadMode::Open)
             ComputeSpectrum(limits.progress);
+        else if (mode == LoadMode::OpenInBackground)
+            SpectrumToCompute();
     } catch (const InvalidArgumentError&) {
         // A row cut short by a writer rewriting the file is no fault of the
         // file's: say what happened.

@@ -67,7 +67,7 @@ bool WaitForReads() {
         if (App().DocManager().Template().OpensRunning() > 0)
             return true;
         for (CChildFrame* frame : MainFrame().ChildFrames())
-            if (frame->View()->RefreshRunning())
+            if (frame->View()->RefreshRunning() || frame->View()->SpectrumRunning())
                 return true;
         return false;
     };

@@ -28,7 +28,8 @@ int ChildWindowsAfterStartUp();
 void ResetMainWindow();
 
 // Waits until every read of the viewer (opens, zoom windows, live refreshes)
-// is over and its result is shown; false when that takes over ten seconds.
+// and every spectrum computed after an open is over and its result is shown;
+// false when that takes over ten seconds.
 bool WaitForReads();
 // Opens path as File > Open does and waits for the read: the document of the
 // window it made or brought to the front, null when none shows path.

@@ -54,7 +54,7 @@ std::string GeneratedFile(int rows) {
 }
 
 // A read of path as a worker does it: into a diagram of its own, from which
-// a window's diagram takes the table whole.
+// a window's diagram takes the table whole and then its spectrum.
 std::vector<std::string> ReadAsValue(const std::string& path, const LoadLimits& limits,
                                      std::vector<std::string>& warnings) {
     RecordingHost workerHost;
@@ -68,6 +68,8 @@ std::vector<std::string> ReadAsValue(const std::string& path, const LoadLimits& 
     RecordingHost windowHost;
     CDiagram window(&windowHost);
     window.TakeTable(std::move(table));
+    if (const std::optional<SpectrumSource> source = window.SpectrumToCompute())
+        window.TakeSpectrum(SpectrumColumnOf(source->numbers, source->rows));
     return Dump(window);
 }
 
