@@ -15,8 +15,10 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QMouseEvent>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWindow>
 
 #include "BenchCommandLine.h"
@@ -38,9 +40,10 @@ void CloseAll() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-// Runs the event loop until every read has ended, as the window does while a
-// file is read; the longest time the interface thread was away from the loop
-// is what a key pressed meanwhile could have waited.
+// Runs the event loop while running() holds, as the window does while a file
+// is read. A timer beats every millisecond; the longest gap between two beats
+// is what a key pressed meanwhile could have waited. (A loop of
+// processEvents calls would keep a core busy that the read needs.)
 struct LoopWatch {
     double longestStallMs = 0.0;
 };
@@ -50,14 +53,23 @@ bool ReadsRunning() {
 }
 
 void RunLoopWhile(LoopWatch& watch, const std::function<bool()>& running) {
-    QElapsedTimer clock;
-    clock.start();
-    qint64 last = clock.nsecsElapsed();
-    while (running()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 1);
-        const qint64 now = clock.nsecsElapsed();
-        watch.longestStallMs = std::max(watch.longestStallMs, (now - last) / 1e6);
-        last = now;
+    if (running()) {
+        QEventLoop loop;
+        QTimer beat;
+        beat.setTimerType(Qt::PreciseTimer);
+        beat.setInterval(1);
+        QElapsedTimer clock;
+        clock.start();
+        qint64 last = 0;
+        QObject::connect(&beat, &QTimer::timeout, [&] {
+            const qint64 now = clock.nsecsElapsed();
+            watch.longestStallMs = std::max(watch.longestStallMs, (now - last) / 1e6);
+            last = now;
+            if (!running())
+                loop.quit();
+        });
+        beat.start();
+        loop.exec();
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
@@ -112,10 +124,9 @@ void BM_CancelDuringOpen(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         g_pApp->DocManager().OpenDocumentFile(g_file);
-        QElapsedTimer clock;
-        clock.start();
-        while (clock.elapsed() < afterMs)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QEventLoop wait;
+        QTimer::singleShot(afterMs, &wait, &QEventLoop::quit);
+        wait.exec();
         if (!ReadsRunning()) {
             state.SkipWithError("the read ended before the cancel");
             return;
