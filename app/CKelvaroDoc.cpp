@@ -36,7 +36,7 @@ bool CKelvaroDoc::ReadFile(const std::string& path, CDiagram& loading, const Loa
         loading.ShowWarning("Cannot open the file \"" + path + "\": " + *reason + ".");
         return false;
     }
-    return loading.LoadFile(path, limits, CDiagram::LoadMode::OpenInBackground);
+    return loading.LoadFile(path, limits, CDiagram::LoadMode::OpenSpectrumLater);
 }
 
 void CKelvaroDoc::OnOpenDocument(const QString& path, LoadedTable&& table) {

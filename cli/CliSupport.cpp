@@ -2,7 +2,6 @@
 
 #include "diagram/EscapedText.h"
 #include "diagram/InvalidArgumentError.h"
-#include "diagram/ZoomRequest.h"
 
 #include <iostream>
 #include <memory>
@@ -73,14 +72,14 @@ bool LoadDiagram(const LoadOptions& options, CDiagram& diagram, TerminalHost& ho
     const LoadLimits limits{.onlyRegularFiles = false};
     const std::string path = InputPath(options.file);
     host.readsStandardInput = options.file == kStandardInput;
-    bool loaded = false;
-    if (options.xRange.size() == 2) {
-        ZoomOpenScope zoom(options.xRange[0], options.xRange[1], 0.0, 0.0);
-        loaded = diagram.LoadFile(path, limits);
-    } else {
-        loaded = diagram.LoadFile(path, limits);
-    }
-    if (loaded && options.spectrumColumn) {
+    // A zoom window's rows, as the viewer reads them.
+    if (options.xRange.size() == 2)
+        diagram.xRange = XRange{options.xRange[0], options.xRange[1]};
+    if (!diagram.LoadFile(path, limits,
+                          options.needsSpectrum ? CDiagram::LoadMode::Open
+                                                : CDiagram::LoadMode::OpenSpectrumLater))
+        return false;
+    if (options.spectrumColumn) {
         const int column = *options.spectrumColumn;
         const int dataColumns = diagram.columnCount - 2;
         if (column < 0 || column >= dataColumns)
@@ -89,9 +88,10 @@ bool LoadDiagram(const LoadOptions& options, CDiagram& diagram, TerminalHost& ho
                                        " (its data columns are 0 to " +
                                        std::to_string(dataColumns - 1) + ")");
         diagram.spectrumColumn = column;
-        diagram.ComputeSpectrum();
+        if (options.needsSpectrum)
+            diagram.ComputeSpectrum();
     }
-    return loaded;
+    return true;
 }
 
 int RunGuarded(const std::function<int()>& work) {

@@ -41,6 +41,9 @@ struct LoadOptions {
     std::string file;           // "-" for standard input
     std::vector<double> xRange; // empty, or FROM and TO
     std::optional<int> spectrumColumn;
+    // False when nothing looks at the spectrum column (a picture that does
+    // not show it): it is then not computed.
+    bool needsSpectrum = true;
 };
 
 // The path the loader reads for a FILE argument, and how a message of the
@@ -55,7 +58,7 @@ void AddLoadOptions(CLI::App& command, LoadOptions& options);
 void AddRangeOptions(CLI::App& command, LoadOptions& options);
 
 // Loads the file as the viewer's Open does (as a zoom window would when an X
-// range is given) and recomputes the spectrum for a chosen column. False when
+// range is given), with the spectrum of the chosen column. False when
 // the load failed; its messages are written already, through host, the
 // diagram's host.
 bool LoadDiagram(const LoadOptions& options, CDiagram& diagram, TerminalHost& host);

@@ -127,6 +127,7 @@ int Render(const RenderOptions& o, const std::string& file, const std::string& o
     CDiagram diagram(&host);
     LoadOptions load = o.load;
     load.file = file;
+    load.needsSpectrum = o.spectrum;
     if (!LoadDiagram(load, diagram, host))
         return 1;
     ApplyOptions(o, diagram);

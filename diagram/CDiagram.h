@@ -65,14 +65,15 @@ public:
     // ---- Loading (diagram/DataFileLoader.cpp) ----
     // Open: the read when a window opens the file; its last line is stored
     // even without a line feed and the spectrum is computed. A zoom window's
-    // open takes its X range from the zoom request. OpenInBackground: the
-    // same read away from the interface thread, which leaves the zoom request
-    // alone (the caller sets xRange for a zoom window) and leaves the spectrum
-    // column to the caller (only spectrumSize is set). Refresh: a later read
+    // open takes its X range from the zoom request. OpenSpectrumLater: the
+    // same read, which leaves the zoom request alone (the caller sets xRange
+    // for a zoom window) and leaves the spectrum column to the caller (only
+    // spectrumSize is set): for a read away from the interface thread, and
+    // for a table whose spectrum may not be looked at. Refresh: a later read
     // of the same file; a last line without a line feed is a row still being
     // written and is left for the next read, and the caller computes the
     // spectrum once it has carried the window's settings over.
-    enum class LoadMode { Open, OpenInBackground, Refresh };
+    enum class LoadMode { Open, OpenSpectrumLater, Refresh };
     // Reads a data file into the table; false (after a message) when the file
     // cannot be opened or is refused: also when it changes while it is read
     // or goes beyond the limits. Raises InvalidArgumentError for a file

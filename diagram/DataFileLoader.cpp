@@ -164,7 +164,7 @@ bool CDiagram::LoadFile(const std::string& path, const LoadLimits& limits, LoadM
         commandsFromDefaults = fromDefaults;
         if (mode == LoadMode::Open)
             ComputeSpectrum(limits.progress);
-        else if (mode == LoadMode::OpenInBackground)
+        else if (mode == LoadMode::OpenSpectrumLater)
             SpectrumToCompute();
     } catch (const InvalidArgumentError&) {
         // A row cut short by a writer rewriting the file is no fault of the

@@ -61,7 +61,7 @@ std::vector<std::string> ReadAsValue(const std::string& path, const LoadLimits& 
     LoadedTable table;
     {
         CDiagram loading(&workerHost);
-        EXPECT_TRUE(loading.LoadFile(path, limits, CDiagram::LoadMode::OpenInBackground));
+        EXPECT_TRUE(loading.LoadFile(path, limits, CDiagram::LoadMode::OpenSpectrumLater));
         table = loading.ReleaseTable();
     }
     warnings = workerHost.warnings;

@@ -56,6 +56,31 @@ TEST(RenderCommand, OptionsShowInTheTraceAndThePicture) {
     EXPECT_EQ(QImage(QString::fromStdString(out.string())).size(), QSize(640, 400));
 }
 
+// The spectrum is computed only for a picture that shows it, and then for
+// the column asked for.
+TEST(RenderCommand, TheSpectrumShownIsThatOfTheChosenColumn) {
+    TempDir dir;
+    const std::string out = (dir.Path() / "pump.png").string();
+    const struct {
+        std::vector<std::string> options;
+        const char* legend;
+    } cases[] = {{{"--spectrum"}, "label \"Spec. for P"},
+                 {{"--spectrum", "--spectrum-column", "1"}, "label \"Spec. for F"},
+                 {{"--spectrum-column", "1"}, nullptr},
+                 {{}, nullptr}};
+    for (const auto& c : cases) {
+        std::vector<std::string> args = {"-o", out, "--trace"};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        const ProcessResult r = Render(args);
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        if (c.legend)
+            EXPECT_TRUE(Contains(r.out, c.legend)) << c.legend;
+        else
+            EXPECT_FALSE(Contains(r.out, "Spec. for"));
+    }
+    EXPECT_NE(Render({"-o", out, "--spectrum-column", "3"}).exitCode, 0);
+}
+
 TEST(RenderCommand, GermanLocaleStillWritesDecimalPoints) {
     const locale_t german = newlocale(LC_ALL_MASK, "de_DE.UTF-8", locale_t(nullptr));
     if (german == locale_t(nullptr))
