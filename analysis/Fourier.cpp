@@ -204,7 +204,8 @@ void CFourier::TwoStages(int stage, int low, int high) {
 }
 
 void CFourier::Release() {
-    storage = {};
+    // An empty block of its own: assigning {} would keep the capacity.
+    decltype(storage)().swap(storage);
     re = im = amplitudes = sines = cosines = nullptr;
     halfReversal = nullptr;
     n = half = stages = 0;

@@ -5,11 +5,13 @@
 
 #include "analysis/Fourier.h"
 #include "diagram/InvalidArgumentError.h"
+#include "diagram/LargeBlockAllocator.h"
 #include "diagram/LoadProgress.h"
 #include "diagram/Numbers.h"
 #include "diagram/TwoThreads.h"
 
 #include <utility>
+#include <vector>
 
 int SpectrumSizeFor(int rows) {
     int n = 1;
@@ -26,8 +28,13 @@ StringArray SpectrumColumnOf(std::span<const double> numbers, int rows,
         CFourier fourier;
         fourier.StopWhenCancelled(progress);
         fourier.Init(n);
-        const std::span<const float> amplitudes =
+        const std::span<const float> transformed =
             fourier.Transform(numbers.first(static_cast<std::size_t>(n)));
+        // Only the amplitudes are kept: the transform's arrays, eight times
+        // their size, are given back before the texts take their memory.
+        const std::vector<float, LargeBlockAllocator<float>> amplitudes(transformed.begin(),
+                                                                        transformed.end());
+        fourier.Release();
         // Two threads write the texts, each into a column of its own.
         StringArray upper("spectrum column");
         SplitInTwo(amplitudes.size(), 1 << 15, [&](std::size_t from, std::size_t to) {
