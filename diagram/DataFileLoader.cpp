@@ -104,8 +104,9 @@ bool CDiagram::LoadFile(const std::string& path, const LoadLimits& limits, LoadM
         if (!reader.NotRegularKind().empty())
             ShowWarning("Can not read a file \"" + shownPath + "\": it is not a regular file (" +
                         reader.NotRegularKind() + ").");
-        else
-            ShowWarning("Can not open a file \"" + shownPath + "\".");
+        else if (view)
+            view->ShowWarningWithReason("Can not open a file \"" + shownPath + "\".",
+                                        reader.SystemReason());
         return false;
     }
     // A zoom window takes its range from the request of its open and keeps it
@@ -118,7 +119,8 @@ bool CDiagram::LoadFile(const std::string& path, const LoadLimits& limits, LoadM
                               intervals == defaults.intervals &&
                               minorTicks == defaults.minorTicks && fileXmin == defaults.fileXmin &&
                               fileXdelta == defaults.fileXdelta;
-    TableLoad load(*this, limits, shownPath, values, 0);
+    const std::string nameOfFile = fullPath.filename().string();
+    TableLoad load(*this, limits, shownPath, nameOfFile, values, 0);
     try {
         load.ResetTable();
         long long parsedEnd = 0; // past the last line that ended with a line feed
@@ -155,7 +157,7 @@ bool CDiagram::LoadFile(const std::string& path, const LoadLimits& limits, LoadM
             return false;
 
         filePath = shownPath;
-        fileName = fullPath.filename().string();
+        fileName = nameOfFile;
         fileTitle = fileName.substr(0, fileName.find('.'));
 
         if (columnCount == 0)

@@ -4,10 +4,12 @@
 #include "diagram/InvalidArgumentError.h"
 #include "diagram/LineReader.h"
 #include "diagram/Numbers.h"
+#include "diagram/PlainTable.h"
 #include "diagram/TableLine.h"
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -38,8 +40,9 @@ ColumnRecord NewColumnRecord(std::string_view name, const CheckedArray<COLORREF>
 }
 
 TableLoad::TableLoad(CDiagram& diagram, const LoadLimits& limits, const std::string& shownPath,
-                     CheckedArray<StringArray>& rows, int rowsBefore)
-    : diagram(diagram), limits(limits), shownPath(shownPath), rows(rows), rowsBefore(rowsBefore) {}
+                     std::string_view fileName, CheckedArray<StringArray>& rows, int rowsBefore)
+    : diagram(diagram), limits(limits), shownPath(shownPath), rows(rows), rowsBefore(rowsBefore),
+      fileName(fileName) {}
 
 void TableLoad::ResetTable() {
     diagram.xIsNumber = false;
@@ -63,24 +66,30 @@ bool TableLoad::Line(std::string_view line, long long lineNumber) {
 // An unknown command is reported and loading goes on.
 void TableLoad::Command(std::string_view line, const CommandLine& command) {
     ++commands;
+    if (command.key == "X")
+        xCommand = true;
     if (!ApplyCommand(diagram, command))
         diagram.ShowWarning("Not known command:\n\n" + std::string(line) + "\n\n" + shownPath);
 }
 
-// The title, the header or a data row, told apart by their order.
+// The title, the header or a data row, told apart by their order; or, in a
+// plain table, the header and the data rows.
 bool TableLoad::TableLine(std::string_view line, long long lineNumber) {
     const int count = diagram.SplitLine(line);
     if (count == 1) // separators only
         return true;
     if (count == -1) // SplitLine has reported the bad date
         return false;
+    if (diagram.columnCount != 0)
+        return DataRow(count, lineNumber);
     if (diagram.title.empty()) {
         diagram.title = line;
+        titleTokens = commands == 0 ? count - 1 : 0;
         return true;
     }
-    if (diagram.columnCount == 0)
-        return Header(count - 1);
-    return DataRow(count, lineNumber);
+    if (IsFirstDataRow(titleTokens, diagram.cells, count))
+        return PlainHeader(line, lineNumber);
+    return Header(count - 1);
 }
 
 bool TableLoad::End(const LineReader& reader) {
@@ -89,7 +98,9 @@ bool TableLoad::End(const LineReader& reader) {
     if (reader.TooLarge())
         return Refuse("it is longer than " + SizeText(limits.maxBytes));
     if (reader.Failed()) {
-        diagram.ShowWarning("Can not read a file \"" + shownPath + "\".");
+        if (diagram.view)
+            diagram.view->ShowWarningWithReason("Can not read a file \"" + shownPath + "\".",
+                                                reader.SystemReason());
         return false;
     }
     if (!reader.SawOneVersion())
@@ -120,6 +131,34 @@ bool TableLoad::Header(int tokens) {
         diagram.values.Add(StringArray(i == tokens ? "spectrum column" : "column"));
     }
     return true;
+}
+
+// A plain table: the line taken as the title is the header, the file's name
+// becomes the title, and line is the first data row. Without an "X" command
+// before it, the row's X token sets the X kind as "X=number" or "X=datetime"
+// would, before the row is split again and stored as any data row is: a
+// date-time X as its day number, outside a zoom window's range not at all.
+bool TableLoad::PlainHeader(std::string_view line, long long lineNumber) {
+    if (!xCommand) {
+        switch (PlainXOf(diagram.cells[0])) {
+        case PlainX::Number:
+            ApplyCommand(diagram, CommandLine{"X", "number"});
+            break;
+        case PlainX::DateTime:
+            ApplyCommand(diagram, CommandLine{"X", "datetime"});
+            break;
+        case PlainX::Labels:
+            break;
+        }
+    }
+    // Split while columnCount is 0, the header's first token stays text.
+    const std::string header = std::exchange(diagram.title, fileName);
+    if (!Header(diagram.SplitLine(header) - 1))
+        return false;
+    const int count = diagram.SplitLine(line);
+    if (count == -1) // a date-time X from a command, and no date here
+        return false;
+    return DataRow(count, lineNumber);
 }
 
 bool TableLoad::Refuse(const std::string& why) {

@@ -1,6 +1,8 @@
 // The steps each line of a data file goes through on its way into a
 // diagram's table (command, title, header, data row), shared by the read of a
-// whole file and by the read of the lines appended to it since.
+// whole file and by the read of the lines appended to it since. A plain CSV
+// file, whose first table line is already its header, is told apart at its
+// second table line (PlainTable.h).
 #pragma once
 
 #include "diagram/CDiagram.h"
@@ -38,9 +40,10 @@ public:
     // rows receives the data rows: the diagram's own columns when the whole
     // file is read, or new columns of the same count that an append adds to
     // the table once every line has passed; rowsBefore counts the rows the
-    // table holds besides them.
+    // table holds besides them. fileName, the name of the file with its
+    // extension, is the title of a plain table.
     TableLoad(CDiagram& diagram, const LoadLimits& limits, const std::string& shownPath,
-              CheckedArray<StringArray>& rows, int rowsBefore);
+              std::string_view fileName, CheckedArray<StringArray>& rows, int rowsBefore);
 
     // Empties the table; settings and command values stay.
     void ResetTable();
@@ -62,6 +65,7 @@ private:
     void Command(std::string_view line, const CommandLine& command);
     bool TableLine(std::string_view line, long long lineNumber);
     bool Header(int tokens);
+    bool PlainHeader(std::string_view line, long long lineNumber);
     bool DataRow(int count, long long lineNumber);
     bool Refuse(const std::string& why);
 
@@ -70,5 +74,12 @@ private:
     const std::string& shownPath;
     CheckedArray<StringArray>& rows;
     const int rowsBefore;
+    const std::string fileName;
     long long commands = 0;
+    // The token count of the title line when no command came before it (it
+    // may then be the header of a plain table), else 0.
+    int titleTokens = 0;
+    // Whether an "X" command has been read: it, not the first row, then says
+    // what the X column of a plain table holds.
+    bool xCommand = false;
 };

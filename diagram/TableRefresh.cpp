@@ -78,7 +78,7 @@ Append AppendLines(ReadingDiagram& d, const RefreshSource& source, const LoadLim
     long long lines = from.lines;
     {
         const WorkingTextsScope workingTexts(d);
-        TableLoad load(d, limits, d.filePath, rows, source.rows);
+        TableLoad load(d, limits, d.filePath, d.fileName, rows, source.rows);
         for (std::size_t feed; (feed = bytes.find('\n', parsed)) != std::string::npos;
              parsed = feed + 1) {
             std::string_view line(bytes.data() + parsed, feed - parsed);
