@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 #include <utility>
@@ -25,8 +26,8 @@ void Mix(std::uint64_t& hash, const std::string& bytes) {
 // O_NONBLOCK makes the open of a FIFO return at once; reads of a regular file
 // are not affected by it.
 FileDescriptor::FileDescriptor(const std::string& path, Wait wait)
-    : descriptor(
-          open(path.c_str(), O_RDONLY | O_CLOEXEC | (wait == Wait::Never ? O_NONBLOCK : 0))) {}
+    : descriptor(open(path.c_str(), O_RDONLY | O_CLOEXEC | (wait == Wait::Never ? O_NONBLOCK : 0))),
+      openError(descriptor < 0 ? errno : 0) {}
 
 FileDescriptor::~FileDescriptor() {
     if (descriptor >= 0)
@@ -34,15 +35,26 @@ FileDescriptor::~FileDescriptor() {
 }
 
 FileDescriptor::FileDescriptor(FileDescriptor&& other) noexcept
-    : descriptor(std::exchange(other.descriptor, -1)) {}
+    : descriptor(std::exchange(other.descriptor, -1)),
+      openError(std::exchange(other.openError, 0)) {}
 
 FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept {
     if (this != &other) {
         if (descriptor >= 0)
             close(descriptor);
         descriptor = std::exchange(other.descriptor, -1);
+        openError = std::exchange(other.openError, 0);
     }
     return *this;
+}
+
+std::string SystemErrorText(int error) {
+    if (error == 0)
+        return std::string();
+    // The GNU strerror_r: it returns the text, in buf or in a static string
+    // of its own, instead of strerror's buffer shared by all threads.
+    char buf[256];
+    return strerror_r(error, buf, sizeof buf);
 }
 
 bool ReadBytesAt(int descriptor, long long offset, std::size_t count, std::string& out) {

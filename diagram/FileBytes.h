@@ -21,10 +21,18 @@ public:
     FileDescriptor(FileDescriptor&& other) noexcept;
     FileDescriptor& operator=(FileDescriptor&& other) noexcept;
     int Get() const { return descriptor; }
+    // The system's error number of a failed open (errno then); 0 when the
+    // file is open or none was asked for.
+    int OpenError() const { return openError; }
 
 private:
     int descriptor = -1;
+    int openError = 0;
 };
+
+// The system's text for an error number, as strerror gives it ("No such
+// file or directory"); empty for 0. Safe on any thread.
+std::string SystemErrorText(int error);
 
 // Reads count bytes from offset into out; false on a read error or when the
 // file ends before them.

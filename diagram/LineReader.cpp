@@ -18,14 +18,22 @@ LineReader::LineReader(const std::string& path, const LoadLimits& limits)
     : file(path), maxLineBytes(limits.maxLineBytes), maxBytes(limits.maxBytes),
       progress(limits.progress) {
     if (file.Get() < 0) {
+        systemError = file.OpenError();
         // A socket does not open at all; say what it is all the same.
         if (const std::string kind = NonRegularKind(path); kind != "a folder")
             notRegular = kind;
         return;
     }
     const std::optional<FileStamp> opened = StampOf(file.Get());
+    if (!opened) {
+        systemError = errno;
+        file = FileDescriptor();
+        return;
+    }
     const std::string kind = NonRegularKind(file.Get());
-    if (!opened || kind == "a folder") {
+    if (kind == "a folder") {
+        // A folder opens for reading but holds no lines to read.
+        systemError = EISDIR;
         file = FileDescriptor();
         return;
     }
@@ -38,8 +46,10 @@ LineReader::LineReader(const std::string& path, const LoadLimits& limits)
         // What may be a pipe or a device is read as it comes: opened again,
         // this time waiting for a writer.
         file = FileDescriptor(path, FileDescriptor::Wait::ForWriter);
-        if (file.Get() < 0)
+        if (file.Get() < 0) {
+            systemError = file.OpenError();
             return;
+        }
     }
     stamp = *opened;
     if (stamp.regular)
@@ -64,8 +74,10 @@ long long LineReader::ReadBlock() {
                           : read(file.Get(), block.get() + done, wanted - done);
         if (got < 0 && errno == EINTR)
             continue;
-        if (got < 0)
+        if (got < 0) {
+            systemError = errno;
             return -1;
+        }
         if (got == 0)
             break; // the end: for a regular file, it shrank
         done += static_cast<std::size_t>(got);

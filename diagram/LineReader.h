@@ -37,6 +37,11 @@ public:
     const std::string& NotRegularKind() const { return notRegular; }
     // The open file, for reads of other parts of it by position.
     int Descriptor() const { return file.Get(); }
+    // The system's error number of the failed open or read (a folder gives
+    // EISDIR), and its text; 0 and empty when nothing failed or the refusal
+    // was the reader's own (a file not regular, too long, a line too long).
+    int SystemError() const { return systemError; }
+    std::string SystemReason() const { return SystemErrorText(systemError); }
 
     // The next line, valid until the next call; false at the end of the file,
     // on a read error, at a line that is too long or past the byte limit
@@ -79,6 +84,7 @@ private:
 
     FileDescriptor file;
     std::string notRegular;
+    int systemError = 0;
     FileStamp stamp; // the file when it was opened
     // The first stamp.size bytes when the file was opened.
     std::optional<std::uint64_t> fingerprint;
