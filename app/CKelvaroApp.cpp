@@ -1,18 +1,21 @@
 #include "app/CKelvaroApp.h"
 
+#include "app/ApplicationService.h"
 #include "app/CDocManager.h"
 #include "app/CDocTemplate.h"
 #include "app/CMainFrame.h"
 #include "app/GuardedCall.h"
 #include "app/RecentFileList.h"
+#include "app/StartupArguments.h"
 
 #include "KelvaroVersion.h"
 
-#include <QCommandLineParser>
+#include <QDir>
 #include <QFont>
 #include <QIcon>
 
 #include <clocale>
+#include <cstdio>
 
 static void InitResources() {
     Q_INIT_RESOURCE(kelvaro);
@@ -41,6 +44,20 @@ bool CKelvaroApp::InitInstance() {
     QFont::insertSubstitutions(QStringLiteral("Arial Cyr"),
                                {QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
 
+    const StartupArguments startup = ParseStartupArguments(arguments(), QDir::currentPath());
+    for (const QString& note : startup.notes)
+        std::fprintf(stderr, "kelvaro: %s\n", qUtf8Printable(note));
+    if (!startup.newWindow) {
+        m_pService = std::make_unique<CApplicationService>(CApplicationService::Handlers{
+            [this](const QStringList& paths) { OpenHandedFiles(paths); },
+            [this] { OpenHandedFiles({}); }});
+        if (m_pService->Start(startup.files) == CApplicationService::Role::HandedOver) {
+            m_bHandedOver = true;
+            m_pService.reset();
+            return true;
+        }
+    }
+
     m_pRecentFiles = std::make_unique<CRecentFileList>();
     m_pRecentFiles->Load();
 
@@ -52,16 +69,23 @@ bool CKelvaroApp::InitInstance() {
     m_pTemplate->AttachMainFrame(*m_pMainFrame);
     m_pDocManager->AttachMainFrame(*m_pMainFrame);
 
-    // The command line is read and otherwise left alone: start-up opens no
-    // document, and an option it does not know does not stop it either.
-    QCommandLineParser parser;
-    parser.parse(arguments());
-
     m_pMainFrame->show();
+    for (const QString& path : startup.files)
+        m_pMainFrame->OpenFile(path);
     return true;
 }
 
+void CKelvaroApp::OpenHandedFiles(const QStringList& paths) {
+    if (!m_pMainFrame)
+        return;
+    m_pMainFrame->BringToFront();
+    for (const QString& path : paths)
+        m_pMainFrame->OpenFile(path);
+}
+
 void CKelvaroApp::ExitInstance() {
+    // No later start hands files to a viewer that is closing.
+    m_pService.reset();
     m_pMainFrame.reset();
     m_pDocManager.reset();
     m_pDocTemplate = nullptr;

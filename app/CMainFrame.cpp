@@ -202,6 +202,11 @@ void CMainFrame::CreateAccelerators() {
             addAction(accelerator);
         }
     }
+    // The desktop's usual key for leaving a program, beside the table's own.
+    auto* quit = new QAction(this);
+    quit->setShortcut(QKeySequence::Quit);
+    connect(quit, &QAction::triggered, this, [this] { RunCommand(ID_APP_EXIT); });
+    addAction(quit);
 }
 
 void CMainFrame::CreateToolBar() {
@@ -436,13 +441,23 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 }
 
 void CMainFrame::OnFileOpen() {
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open"));
+    const QString path = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Open"), QString(),
+        QStringLiteral("Data files (*.txt *.csv *.tsv *.dat);;All files (*)"));
     if (!path.isEmpty())
         OpenFile(path);
 }
 
 void CMainFrame::OpenFile(const QString& path) {
     RunGuarded(this, [&] { m_docManager.OpenDocumentFile(path); });
+}
+
+void CMainFrame::BringToFront() {
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
 }
 
 void CMainFrame::ShowHelp() {

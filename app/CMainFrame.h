@@ -40,6 +40,9 @@ public:
     // thread, with its progress in the status bar; a refused file ends in a
     // message.
     void OpenFile(const QString& path);
+    // Shows the main window restored, raised and active: a later start of
+    // the program handed it files, or asked for it.
+    void BringToFront();
 
     // Status pane 0. A window that writes its readout there names itself as
     // the writer: when it closes, the pane goes back to idle.

@@ -9,3 +9,7 @@ struct KeyboardLocks {
 };
 
 KeyboardLocks ReadKeyboardLocks();
+
+// Whether this platform tells the lights at all: only X11 does (not Wayland,
+// nor the offscreen platform).
+bool KeyboardLocksReadable();

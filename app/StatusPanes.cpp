@@ -34,6 +34,11 @@ CStatusPanes::CStatusPanes(QStatusBar& statusBar)
     // Long readouts are cut at the pane's edge rather than widen the window.
     m_pPane0->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     statusBar.insertWidget(0, m_pPane0, 1);
+    // Where the lights cannot be read, three panes that never light up say
+    // nothing: they are left out.
+    if (!KeyboardLocksReadable())
+        for (QLabel* indicator : {m_pCaps, m_pNum, m_pScroll})
+            indicator->hide();
     UpdateIndicators();
 }
 

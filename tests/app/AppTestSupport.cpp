@@ -26,7 +26,6 @@
 
 namespace {
 
-int g_childWindowsAfterStartUp = -1;
 CKelvaroApp* g_pApp = nullptr;
 
 } // namespace
@@ -36,9 +35,6 @@ CKelvaroApp& App() {
 }
 CMainFrame& MainFrame() {
     return *g_pApp->MainFrame();
-}
-int ChildWindowsAfterStartUp() {
-    return g_childWindowsAfterStartUp;
 }
 
 void PrintTo(const QString& text, std::ostream* out) {
@@ -145,7 +141,7 @@ bool ModalBoxCloser::WaitFor(int count) {
     return m_texts.size() >= count;
 }
 
-int main(int argc, char** argv) {
+int RunWithViewer(int argc, char** argv, const std::vector<std::string>& arguments) {
     testing::InitGoogleTest(&argc, argv);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -156,16 +152,17 @@ int main(int argc, char** argv) {
         return 2;
     qputenv("XDG_CONFIG_HOME", configDir);
 
-    // A file named on the command line must not be opened at start-up.
-    std::string example = ExamplePath("pump_test.txt").string();
-    int appArgc = 2;
-    char* appArgv[] = {argv[0], example.data(), nullptr};
-    CKelvaroApp app(appArgc, appArgv);
+    std::vector<std::string> texts{argv[0]};
+    texts.insert(texts.end(), arguments.begin(), arguments.end());
+    std::vector<char*> appArgv;
+    for (std::string& text : texts)
+        appArgv.push_back(text.data());
+    appArgv.push_back(nullptr);
+    int appArgc = int(texts.size());
+    CKelvaroApp app(appArgc, appArgv.data());
     g_pApp = &app;
     if (!app.InitInstance())
         return 2;
-    QCoreApplication::processEvents();
-    g_childWindowsAfterStartUp = int(MainFrame().ChildFrames().size());
 
     const int result = RUN_ALL_TESTS();
     app.ExitInstance();

@@ -10,6 +10,8 @@
 
 #include <functional>
 #include <ostream>
+#include <string>
+#include <vector>
 
 class CKelvaroDoc;
 class CMainFrame;
@@ -21,8 +23,10 @@ void PrintTo(const QStringList& texts, std::ostream* out);
 
 CKelvaroApp& App();
 CMainFrame& MainFrame();
-// How many child windows the main window had right after start-up.
-int ChildWindowsAfterStartUp();
+// The main() of a test program of the viewer: one application made with the
+// command-line arguments given (after the program's name), on the offscreen
+// platform with its settings in a temporary folder; then every test.
+int RunWithViewer(int argc, char** argv, const std::vector<std::string>& arguments);
 // Closes every child window, lets Qt delete them and makes the main window
 // the active one (its accelerators work only then).
 void ResetMainWindow();

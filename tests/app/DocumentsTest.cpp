@@ -46,11 +46,6 @@ protected:
     }
 };
 
-TEST(StartUp, LeavesAnEmptyMainWindowWhateverTheCommandLineNames) {
-    EXPECT_EQ(ChildWindowsAfterStartUp(), 0);
-    EXPECT_TRUE(MainFrame().isVisible());
-}
-
 TEST_F(Documents, OpeningAnExampleMakesOneTitledWindowWithItsColumns) {
     CKelvaroDoc* doc = Open(ExamplePath("pump_test.txt"));
     ASSERT_NE(doc, nullptr);
