@@ -11,8 +11,13 @@ class CBackgroundJob::BoxRelay : public IDiagramHost {
 public:
     explicit BoxRelay(CBackgroundJob& job) : job(job) {}
     Rect ClientRect() const override { return Rect{}; }
-    void ShowWarning(const std::string& text) override { job.ShowBoxAndWait(text, true); }
-    void ShowInformation(const std::string& text) override { job.ShowBoxAndWait(text, false); }
+    void ShowWarning(const std::string& text) override { job.ShowBoxAndWait({text, true, {}}); }
+    void ShowWarningWithReason(const std::string& text, const std::string& systemReason) override {
+        job.ShowBoxAndWait({text, true, systemReason});
+    }
+    void ShowInformation(const std::string& text) override {
+        job.ShowBoxAndWait({text, false, {}});
+    }
     void BeginWaitCursor() override {}
     void EndWaitCursor() override {}
 
@@ -59,18 +64,18 @@ void CBackgroundJob::Wait() {
     m_bRunning = false;
 }
 
-void CBackgroundJob::ShowBoxAndWait(const std::string& text, bool warning) {
+void CBackgroundJob::ShowBoxAndWait(Box box) {
     std::unique_lock lock(m_mutex);
     if (m_bAbandoned)
         return;
     m_bBoxOpen = true;
     QMetaObject::invokeMethod(
         this,
-        [this, text, warning] {
+        [this, box = std::move(box)] {
             if (m_bHoldBoxes && !Cancelled())
-                m_heldBox = HeldBox{text, warning};
+                m_heldBox = box;
             else if (!Cancelled())
-                ShowBox(text, warning);
+                ShowBox(box);
             else
                 BoxClosed();
         },
@@ -78,13 +83,13 @@ void CBackgroundJob::ShowBoxAndWait(const std::string& text, bool warning) {
     m_boxClosed.wait(lock, [this] { return !m_bBoxOpen || m_bAbandoned; });
 }
 
-void CBackgroundJob::ShowBox(const std::string& text, bool warning) {
+void CBackgroundJob::ShowBox(const Box& box) {
     QWidget* owner = m_pBoxOwner.data();
-    if (warning)
-        ShowWarningBox(owner, text);
+    if (box.warning)
+        ShowWarningBox(owner, box.text, box.systemReason);
     else
-        ShowInformationBox(owner, text);
-    m_shown.push_back(text);
+        ShowInformationBox(owner, box.text);
+    m_shown.push_back(box.text);
     BoxClosed();
 }
 
@@ -106,6 +111,6 @@ void CBackgroundJob::Cancel() {
 
 void CBackgroundJob::ShowBoxes() {
     m_bHoldBoxes = false;
-    if (std::optional<HeldBox> held = std::exchange(m_heldBox, std::nullopt))
-        ShowBox(held->text, held->warning);
+    if (std::optional<Box> held = std::exchange(m_heldBox, std::nullopt))
+        ShowBox(*held);
 }

@@ -61,11 +61,17 @@ signals:
 
 private:
     class BoxRelay;
+    // What a box shows; a warning's systemReason goes only to the log.
+    struct Box {
+        std::string text;
+        bool warning;
+        std::string systemReason;
+    };
     // On the work's thread: shows a box through the interface thread and
     // waits until it is closed (or the job is being destroyed).
-    void ShowBoxAndWait(const std::string& text, bool warning);
+    void ShowBoxAndWait(Box box);
     // On the interface thread: the box, then the work goes on.
-    void ShowBox(const std::string& text, bool warning);
+    void ShowBox(const Box& box);
     void BoxClosed();
 
     LoadProgress m_progress;
@@ -77,11 +83,7 @@ private:
     std::condition_variable m_boxClosed;
     bool m_bBoxOpen = false;
     bool m_bHoldBoxes;
-    struct HeldBox {
-        std::string text;
-        bool warning;
-    };
-    std::optional<HeldBox> m_heldBox;
+    std::optional<Box> m_heldBox;
     bool m_bAbandoned = false;
     std::thread m_thread;
 };

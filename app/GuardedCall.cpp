@@ -1,5 +1,6 @@
 #include "app/GuardedCall.h"
 
+#include "diagram/DiagramHost.h"
 #include "diagram/EscapedText.h"
 #include "diagram/InvalidArgumentError.h"
 #include "qtdraw/QtText.h"
@@ -17,8 +18,9 @@ std::string ErrorMessage(const std::exception& error) {
     return error.what();
 }
 
-void ShowWarningBox(QWidget* owner, const std::string& text) {
-    std::fprintf(stderr, "kelvaro: warning: %s\n", EscapeControlBytes(text).c_str());
+void ShowWarningBox(QWidget* owner, const std::string& text, const std::string& systemReason) {
+    std::fprintf(stderr, "kelvaro: warning: %s\n",
+                 EscapeControlBytes(WithSystemReason(text, systemReason)).c_str());
     QMessageBox::warning(owner, QStringLiteral("Kelvaro"), MessageBoxText(text));
 }
 

@@ -16,8 +16,11 @@ std::string ErrorMessage(const std::exception& error);
 
 // A warning or an information box over owner with the text as
 // MessageBoxText shows it; a warning is also written whole to stderr, the
-// viewer's log.
-void ShowWarningBox(QWidget* owner, const std::string& text);
+// viewer's log, as "kelvaro: warning: TEXT", or "kelvaro: warning: TEXT
+// (REASON)" when the system gave a reason for a failed open or read (the box
+// shows the text alone).
+void ShowWarningBox(QWidget* owner, const std::string& text,
+                    const std::string& systemReason = std::string());
 void ShowInformationBox(QWidget* owner, const std::string& text);
 
 // Shows the error's text in a warning box over parent.

@@ -34,16 +34,21 @@ std::string NamingStandardInput(std::string text) {
 } // namespace
 
 void TerminalHost::ShowWarning(const std::string& text) {
+    ShowWarningWithReason(text, std::string());
+}
+
+void TerminalHost::ShowWarningWithReason(const std::string& text, const std::string& systemReason) {
     ++warnings;
-    std::cerr << "warning: " << Shown(text) << std::endl;
+    std::cerr << "warning: " << Shown(text, systemReason) << std::endl;
 }
 
 void TerminalHost::ShowInformation(const std::string& text) {
-    std::cout << "info: " << Shown(text) << std::endl;
+    *informationOut << "info: " << Shown(text, std::string()) << std::endl;
 }
 
-std::string TerminalHost::Shown(const std::string& text) const {
-    return EscapeControlBytes(readsStandardInput ? NamingStandardInput(text) : text);
+std::string TerminalHost::Shown(const std::string& text, const std::string& systemReason) const {
+    return EscapeControlBytes(
+        WithSystemReason(readsStandardInput ? NamingStandardInput(text) : text, systemReason));
 }
 
 std::string InputPath(const std::string& file) {

@@ -10,6 +10,7 @@
 #include <CLI/CLI.hpp>
 
 #include <functional>
+#include <iostream>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,24 +18,28 @@
 
 // Warnings go to stderr as "warning: TEXT", information to stdout as
 // "info: TEXT", each as one entry with its line breaks kept and its control
-// bytes escaped.
+// bytes escaped. A warning about a failed open or read ends with the
+// system's reason: "warning: TEXT (REASON)".
 class TerminalHost : public IDiagramHost {
 public:
     explicit TerminalHost(Rect client = Rect{0, 0, 800, 500}) : client(client) {}
     Rect ClientRect() const override { return client; }
     void ShowWarning(const std::string& text) override; // also counts it
+    void ShowWarningWithReason(const std::string& text, const std::string& systemReason) override;
     void ShowInformation(const std::string& text) override;
     void BeginWaitCursor() override {}
     void EndWaitCursor() override {}
 
     Rect client;
     int warnings = 0;
+    // Where "info:" lines go: stderr while stdout carries a picture.
+    std::ostream* informationOut = &std::cout;
     // Set while standard input is read: the messages name it so rather than
     // by the path it is read through.
     bool readsStandardInput = false;
 
 private:
-    std::string Shown(const std::string& text) const;
+    std::string Shown(const std::string& text, const std::string& systemReason) const;
 };
 
 struct LoadOptions {

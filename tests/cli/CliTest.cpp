@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <cerrno>
+#include <cstring>
+
 namespace {
 
 using Json = nlohmann::json;
@@ -109,6 +112,32 @@ TEST(CliErrors, BadInputGivesAMessageAndExitCodeOne) {
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_EQ(r.err.rfind(c.errorStart, 0), 0u) << r.err;
         EXPECT_EQ(r.out, "");
+    }
+}
+
+// A file the system cannot open: the loader's message, then the system's
+// reason in parentheses, and exit code 1 with nothing on stdout. Every
+// loading command says it alike.
+TEST(CliErrors, OpenFailuresEndWithTheSystemsReason) {
+    TempDir dir;
+    const std::filesystem::path file = dir.Write("table.txt", "T\nt;a\n1;2\n");
+    const struct {
+        std::filesystem::path path;
+        int error;
+    } cases[] = {
+        {dir.Path() / "missing.txt", ENOENT},
+        {file / "x", ENOTDIR},
+        {dir.Path(), EISDIR},
+    };
+    for (const auto& c : cases) {
+        for (const char* command : {"info", "dump", "interpolate"}) {
+            SCOPED_TRACE(c.path.string() + " " + command);
+            const ProcessResult r = Cli({command, c.path.string()}, dir.Path());
+            EXPECT_EQ(r.exitCode, 1);
+            EXPECT_EQ(r.out, "");
+            EXPECT_EQ(r.err, "warning: Can not open a file \"" + c.path.string() + "\". (" +
+                                 std::strerror(c.error) + ")\n");
+        }
     }
 }
 

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <cerrno>
+#include <cstring>
 #include <set>
 
 namespace {
@@ -98,7 +100,9 @@ TEST(CliStandardInput, MessagesNameIt) {
         std::string err;
     } cases[] = {
         {Feed::Pipe, odd, 0, "warning: Not known command:\n\nColour=red\n\nstandard input\n"},
-        {Feed::Closed, odd, 1, "warning: Can not open a file \"standard input\".\n"},
+        {Feed::Closed, odd, 1,
+         "warning: Can not open a file \"standard input\". (" + std::string(std::strerror(ENOENT)) +
+             ")\n"},
         {Feed::Pipe, empty, 1,
          "warning: Invalid argument.\n\nThe file has no header line naming its columns.\n"},
     };
@@ -124,7 +128,8 @@ TEST(CliRenderSeveral, GoodFilesAreDrawnAndEachFailureIsNamed) {
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "warning: Can not open a file \"" + (dir.Path() / "missing.txt").string() +
-                         "\".\n"
+                         "\". (" + std::strerror(ENOENT) +
+                         ")\n"
                          "error: missing.txt: no picture written\n"
                          "warning: Invalid argument.\n\nThe file has no header line naming its "
                          "columns.\n"
