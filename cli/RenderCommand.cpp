@@ -1,8 +1,10 @@
 // render: the picture that a diagram window of a given client size shows,
 // written as PNG, PDF or SVG; --trace also prints every drawing operation.
-// With --output-dir it draws several files, one picture each.
+// With -o - the picture goes to the standard output; with --output-dir it
+// draws several files, one picture each.
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
+#include "cli/StandardOutput.h"
 #include "cli/StreamingTraceContext.h"
 #include "diagram/EscapedText.h"
 #include "diagram/InvalidArgumentError.h"
@@ -21,13 +23,15 @@
 namespace {
 
 constexpr int kMaxSide = 8192;
+constexpr std::string_view kStandardOutput = "-";
 
 struct RenderOptions {
     LoadOptions load; // the range options; each file is loaded with them
     std::vector<std::string> files;
     std::string output;
     std::string outputDir;
-    std::string format = "png"; // of the pictures in outputDir
+    std::string format = "png"; // of the picture of -o - and of those in outputDir
+    bool formatGiven = false;   // --format was on the command line
     std::string size = "800x500";
     bool spectrum = false;
     std::optional<double> marker;
@@ -119,11 +123,33 @@ void ApplyOptions(const RenderOptions& o, CDiagram& diagram) {
     }
 }
 
-// Draws file into the picture output; the exit code.
+// The picture made whole, then written to stdout; the exit code. A reader
+// that goes away early (a closed pipe) fails the write with one message.
+int PaintToStandardOutput(PictureFormat format, QSize size,
+                          const std::function<void(QPainter&)>& paint) {
+    QByteArray bytes;
+    if (!PaintPictureBytes(format, size, paint, bytes)) {
+        std::cerr << "error: the picture could not be made" << std::endl;
+        return 1;
+    }
+    std::string error;
+    if (!WriteToStandardOutput(std::string_view(bytes.constData(), bytes.size()), error)) {
+        std::cerr << "error: the picture could not be written to the standard output: " << error
+                  << std::endl;
+        return 1;
+    }
+    return 0;
+}
+
+// Draws file into the picture output ("-" for stdout); the exit code.
 int Render(const RenderOptions& o, const std::string& file, const std::string& output,
            PictureFormat format, GuiApplication& application) {
     const QSize size = *ParseSize(o.size);
+    const bool toStandardOutput = output == kStandardOutput;
     TerminalHost host(Rect{0, 0, size.width(), size.height()});
+    // The picture is all that goes to stdout.
+    if (toStandardOutput)
+        host.informationOut = &std::cerr;
     CDiagram diagram(&host);
     LoadOptions load = o.load;
     load.file = file;
@@ -143,9 +169,16 @@ int Render(const RenderOptions& o, const std::string& file, const std::string& o
         CStreamingTraceContext trace(DiagramFontNames(diagram), picture, std::cout);
         diagram.Paint(trace);
     };
+    if (toStandardOutput)
+        return PaintToStandardOutput(format, size, paint);
     std::string error;
     if (!WritePicture(output, format, size, paint, error)) {
         std::cerr << "error: " << EscapeControlBytes(error) << std::endl;
+        return 1;
+    }
+    std::cout.flush();
+    if (o.trace && !std::cout) {
+        std::cerr << "error: the trace could not be written to the standard output" << std::endl;
         return 1;
     }
     return 0;
@@ -196,13 +229,37 @@ int RenderEach(const RenderOptions& o) {
     return failed == 0 ? 0 : 1;
 }
 
-// One picture into -o, or one per file into --output-dir.
+// The format named by --format ("png", "pdf" or "svg", as its check leaves
+// it).
+PictureFormat FormatNamed(const std::string& name) {
+    return name == "pdf"   ? PictureFormat::Pdf
+           : name == "svg" ? PictureFormat::Svg
+                           : PictureFormat::Png;
+}
+
+// The format of the picture of -o: --format's for stdout, the extension's
+// for a file.
+PictureFormat OutputFormat(const RenderOptions& o) {
+    return o.output == kStandardOutput ? FormatNamed(o.format) : *PictureFormatFor(o.output);
+}
+
+// One picture into -o, or one per file into --output-dir. A --format given
+// with -o FILE must name FILE's format, and --trace cannot share stdout with
+// a picture.
 void CheckOutputs(const RenderOptions& o) {
     if (o.output.empty() && o.outputDir.empty())
         throw CLI::RequiredError("--output or --output-dir");
     if (!o.output.empty() && o.files.size() > 1)
         throw CLI::ValidationError("--output",
                                    "names one picture; draw several files with --output-dir DIR");
+    if (o.output == kStandardOutput && o.trace)
+        throw CLI::ValidationError("--trace", "the trace cannot go to the standard output with "
+                                              "the picture of -o -; write the picture to a file");
+    if (!o.output.empty() && o.output != kStandardOutput && o.formatGiven &&
+        FormatNamed(o.format) != *PictureFormatFor(o.output))
+        throw CLI::ValidationError("--format", o.format + " is not the format of " +
+                                                   EscapeControlBytes(o.output) +
+                                                   ", which its extension picks");
     if (!o.outputDir.empty())
         CheckPictureNames(o);
 }
@@ -217,14 +274,18 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
     command->add_option("FILE", o->files, "Data files, - for standard input")->required();
     AddRangeOptions(*command, o->load);
     CLI::Option* output =
-        command->add_option("-o,--output", o->output, "Picture file: .png, .pdf or .svg")
+        command
+            ->add_option("-o,--output", o->output,
+                         "Picture file, its format by its extension: .png, .pdf or .svg; or - "
+                         "for the standard output, in the --format")
             ->check(CLI::Validator(
                 [](std::string& path) {
-                    return PictureFormatFor(path)
+                    return path == kStandardOutput || PictureFormatFor(path)
                                ? std::string()
-                               : "the picture file must end in .png, .pdf or .svg";
+                               : "the picture file must end in .png, .pdf or .svg, or be - "
+                                 "for the standard output";
                 },
-                "PNG|PDF|SVG"));
+                "PNG|PDF|SVG|-"));
     CLI::Option* outputDir =
         command
             ->add_option("--output-dir", o->outputDir,
@@ -233,10 +294,14 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
             ->type_name("DIR")
             ->check(CLI::ExistingDirectory)
             ->excludes(output);
-    command->add_option("--format", o->format, "Format of the pictures in --output-dir")
-        ->type_name("png|pdf|svg")
-        ->transform(CLI::IsMember({"png", "pdf", "svg"}, CLI::ignore_case))
-        ->needs(outputDir);
+    CLI::Option* format =
+        command
+            ->add_option("--format", o->format,
+                         "Format of the picture of -o - and of the pictures in --output-dir "
+                         "(default png); with -o FILE it may only repeat the format FILE's "
+                         "extension picks, anything else is a usage error")
+            ->type_name("png|pdf|svg")
+            ->transform(CLI::IsMember({"png", "pdf", "svg"}, CLI::ignore_case));
     command->add_option("--size", o->size, "Client size of the window, WxH (default 800x500)")
         ->check(CLI::Validator(
             [](std::string& text) {
@@ -258,11 +323,15 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
         ->type_name("MIN DELTA");
     command->add_option("--hide", o->hide, "Hide the curve of this column (1 is the first after X)")
         ->check(CLI::PositiveNumber);
-    command->add_flag("--trace", o->trace, "Print every drawing operation on stdout")
+    command
+        ->add_flag("--trace", o->trace,
+                   "Print every drawing operation on stdout (not with -o -, whose picture "
+                   "stdout carries)")
         ->excludes(outputDir);
-    command->callback([o, &exitCode] {
+    command->callback([o, format, &exitCode] {
         if (o->yFixed.size() == 2 && !(o->yFixed[1] > 0))
             throw CLI::ValidationError("--y-fixed", "DELTA must be greater than 0");
+        o->formatGiven = format->count() > 0;
         CheckOutputs(*o);
         if (!o->outputDir.empty()) {
             exitCode = RenderEach(*o);
@@ -270,8 +339,7 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
         }
         exitCode = RunGuarded([&] {
             GuiApplication application;
-            return Render(*o, o->files.front(), o->output, *PictureFormatFor(o->output),
-                          application);
+            return Render(*o, o->files.front(), o->output, OutputFormat(*o), application);
         });
     });
 }

@@ -24,4 +24,5 @@ void InstallSignalCleanup() {
     for (int signal : {SIGINT, SIGTERM, SIGHUP})
         sigaction(signal, &action, nullptr);
     std::signal(SIGXFSZ, SIG_IGN);
+    std::signal(SIGPIPE, SIG_IGN);
 }

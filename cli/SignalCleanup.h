@@ -3,7 +3,8 @@
 // ends, so no partial file stays behind.
 #pragma once
 
-// Installs the handlers for SIGINT, SIGTERM and SIGHUP, and ignores SIGXFSZ so
-// that a file-size limit fails the write with a message instead of killing
-// the process.
+// Installs the handlers for SIGINT, SIGTERM and SIGHUP, and ignores SIGXFSZ
+// and SIGPIPE so that a file-size limit, or a reader of the standard output
+// that has gone away, fails the write with a message and exit code 1 instead
+// of killing the process.
 void InstallSignalCleanup();

@@ -49,8 +49,12 @@ Json ColumnFields(const ColumnRecord& record) {
     return column;
 }
 
+// Thrown when the output stream fails: nothing more is worth formatting.
+struct OutputFailed {};
+
 // Writes JSON as dump(2) lays it out, piece by piece into a buffer of
-// bounded size, so that a table of any size is never held twice.
+// bounded size, so that a table of any size is never held twice. Raises
+// OutputFailed once the stream fails (a reader that went away).
 class PrettyJsonStream {
 public:
     explicit PrettyJsonStream(std::ostream& out) : out(out) {}
@@ -85,19 +89,21 @@ public:
         Put(content);
     }
     // Writes what is still buffered.
-    void Finish() {
-        out << text;
-        text.clear();
-    }
+    void Finish() { Flush(); }
     void Put(std::string_view piece) {
         text += piece;
-        if (text.size() >= kOutputChunk) {
-            out << text;
-            text.clear();
-        }
+        if (text.size() >= kOutputChunk)
+            Flush();
     }
 
 private:
+    void Flush() {
+        out << text;
+        text.clear();
+        if (!out)
+            throw OutputFailed{};
+    }
+
     std::ostream& out;
     std::string text;
 };
@@ -126,8 +132,11 @@ void WriteDiagramJson(const CDiagram& d, bool withCells, std::ostream& out) {
 void AddJsonCommand(CLI::App& app, const char* name, const char* help, bool withCells,
                     int& exitCode) {
     AddLoadingCommand(app, name, help, exitCode, [withCells](CDiagram& diagram, TerminalHost&) {
-        WriteDiagramJson(diagram, withCells, std::cout);
-        std::cout.flush();
+        try {
+            WriteDiagramJson(diagram, withCells, std::cout);
+            std::cout.flush();
+        } catch (const OutputFailed&) {
+        }
         if (std::cout)
             return 0;
         std::cerr << "error: the JSON could not be written to the standard output" << std::endl;

@@ -172,7 +172,7 @@ TEST(CliRenderSeveral, UsageErrorsDrawNothing) {
         {pump, "-o", "one.png", "--output-dir", "pictures"}, // both
         {pump, "--output-dir", "absent"},                    // no such folder
         {pump, "--output-dir", "pictures", "--format", "gif"},
-        {pump, "-o", "one.png", "--format", "svg"},              // a format for one picture
+        {pump, "-o", "one.png", "--format", "svg"},              // not the file's format
         {pump, "--output-dir", "pictures", "--trace"},           // traces would run together
         {pump, "sub/pump_test.txt", "--output-dir", "pictures"}, // two pump_test.png
         {"-", "-", "--output-dir", "pictures"},
