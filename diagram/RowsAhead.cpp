@@ -45,23 +45,28 @@ std::optional<long long> RowsAhead::SplitPoint(int descriptor, long long size) {
     return std::nullopt;
 }
 
-RowsAhead::RowsAhead(int descriptor, long long from, long long to, const Shape& shape)
-    : from(from), to(to), shape(shape) {
-    result.end = from;
-    for (int c = 0; c < shape.columnCount; ++c)
-        result.rows.Add(StringArray(c == shape.columnCount - 1 ? "spectrum column" : "column"));
-    thread = std::thread([this, descriptor] { Read(descriptor); });
+namespace {
+
+CheckedArray<StringArray> EmptyRows(int columnCount) {
+    CheckedArray<StringArray> rows{"rows read ahead"};
+    for (int c = 0; c < columnCount; ++c)
+        rows.Add(StringArray(c == columnCount - 1 ? "spectrum column" : "column"));
+    return rows;
 }
+
+} // namespace
+
+RowsAhead::RowsAhead(int descriptor, long long from, long long to, const Shape& shape)
+    : from(from), to(to), shape(shape), result{EmptyRows(shape.columnCount), from},
+      task(WorkerPool::Shared().Submit([this, descriptor] { Read(descriptor); })) {}
 
 RowsAhead::~RowsAhead() {
     stop = true;
-    if (thread.joinable())
-        thread.join();
+    task.Drop();
 }
 
 RowsAhead::Result& RowsAhead::Wait() {
-    if (thread.joinable())
-        thread.join();
+    task.Join();
     return result;
 }
 

@@ -1,19 +1,20 @@
-// The second core's share of a large load: a thread that reads the data rows
-// of a file from a line start in its second half on, while the load reads
-// the first half. It takes only what needs nothing the lines before it may
-// change: plain data rows, empty and separator-only lines. At the first line
-// of any other kind (a command, a short row, a bad date, an over-long or
-// unterminated line) it stops and leaves that line and the rest to the load,
-// which reads them one by one as it would have. So the table is the same
-// whichever thread read a row.
+// The second core's share of a large load: a task of the worker pool that
+// reads the data rows of a file from a line start in its second half on,
+// while the load reads the first half (or, when no thread of the pool is
+// free, that the load reads once it is through the first half). It takes only what needs nothing
+// the lines before it may change: plain data rows, empty and separator-only lines. At the first
+// line of any other kind (a command, a short row, a bad date, an over-long or unterminated line) it
+// stops and leaves that line and the rest to the load, which reads them one by one as it would
+// have. So the table is the same whichever thread read a row.
 #pragma once
 
 #include "diagram/CDiagram.h"
 
+#include "diagram/WorkerPool.h"
+
 #include <atomic>
 #include <optional>
 #include <string>
-#include <thread>
 
 class RowsAhead {
 public:
@@ -43,15 +44,16 @@ public:
     static std::optional<long long> SplitPoint(int descriptor, long long size);
 
     // Starts reading the file open as descriptor from `from` (a line start)
-    // to `to`; the descriptor must stay open while the thread runs.
+    // to `to`; the descriptor must stay open while the task runs.
     RowsAhead(int descriptor, long long from, long long to, const Shape& shape);
-    // Stops the thread if it still runs.
+    // Stops the task if it runs, drops it if it has not begun.
     ~RowsAhead();
     RowsAhead(const RowsAhead&) = delete;
     RowsAhead& operator=(const RowsAhead&) = delete;
 
     long long From() const { return from; }
-    // Waits for the thread and hands over what it read.
+    // Waits for the task (running it here if no thread began it) and hands
+    // over what it read.
     Result& Wait();
 
 private:
@@ -64,5 +66,5 @@ private:
     const Shape shape;
     Result result;
     std::atomic<bool> stop{false};
-    std::thread thread;
+    PoolTask task;
 };

@@ -1,10 +1,12 @@
 // Work shared by two threads on a machine with a second core: each half of a
-// range is done by one. Every element is computed exactly as one thread would
-// compute it, so the result does not depend on the split.
+// range is done by one, the upper half by a thread of the worker pool. Every
+// element is computed exactly as one thread would compute it, so the result
+// does not depend on the split.
 #pragma once
 
+#include "diagram/WorkerPool.h"
+
 #include <cstddef>
-#include <exception>
 #include <thread>
 
 // Whether a second thread can run beside this one.
@@ -13,31 +15,15 @@ inline bool HasSecondCore() {
     return second;
 }
 
-// Calls work(begin, end) for [0, count): in two halves, the upper one in a
-// thread of its own, when count is at least minCount and a second core is
-// there; else once for the whole. An exception of either half is raised once
-// both have ended.
+// Calls work(begin, end) for [0, count): in two halves, the upper one on the
+// worker pool, when count is at least minCount and a second core is there;
+// else once for the whole. An exception of either half is raised once both
+// have ended.
 template <class Work> void SplitInTwo(std::size_t count, std::size_t minCount, Work&& work) {
     if (count < minCount || count < 2 || !HasSecondCore()) {
         work(std::size_t{0}, count);
         return;
     }
     const std::size_t middle = count / 2;
-    std::exception_ptr upperFailure;
-    std::thread upper([&] {
-        try {
-            work(middle, count);
-        } catch (...) {
-            upperFailure = std::current_exception();
-        }
-    });
-    try {
-        work(std::size_t{0}, middle);
-    } catch (...) {
-        upper.join();
-        throw;
-    }
-    upper.join();
-    if (upperFailure)
-        std::rethrow_exception(upperFailure);
+    RunBeside([&] { work(std::size_t{0}, middle); }, [&] { work(middle, count); });
 }
