@@ -26,34 +26,6 @@ bool PaintOn(QPaintDevice& device, QSize size, const std::function<void(QPainter
     return painter.end();
 }
 
-bool WriteInto(QSaveFile& file, PictureFormat format, QSize size,
-               const std::function<void(QPainter&)>& paint) {
-    switch (format) {
-    case PictureFormat::Png: {
-        QImage image(size, QImage::Format_RGB32);
-        if (image.isNull())
-            return false;
-        return PaintOn(image, size, paint) && image.save(&file, "PNG");
-    }
-    case PictureFormat::Pdf: {
-        QPdfWriter writer(&file);
-        writer.setResolution(kScreenDpi);
-        writer.setPageSize(QPageSize(QSizeF(size) * 72.0 / kScreenDpi, QPageSize::Point));
-        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        return PaintOn(writer, size, paint);
-    }
-    case PictureFormat::Svg: {
-        QSvgGenerator generator;
-        generator.setOutputDevice(&file);
-        generator.setSize(size);
-        generator.setViewBox(QRect(QPoint(0, 0), size));
-        generator.setResolution(kScreenDpi);
-        return PaintOn(generator, size, paint);
-    }
-    }
-    return false;
-}
-
 } // namespace
 
 std::optional<PictureFormat> PictureFormatFor(const std::string& path) {
@@ -68,6 +40,34 @@ std::optional<PictureFormat> PictureFormatFor(const std::string& path) {
     return std::nullopt;
 }
 
+bool WritePicture(QIODevice& device, PictureFormat format, QSize size,
+                  const std::function<void(QPainter&)>& paint) {
+    switch (format) {
+    case PictureFormat::Png: {
+        QImage image(size, QImage::Format_RGB32);
+        if (image.isNull())
+            return false;
+        return PaintOn(image, size, paint) && image.save(&device, "PNG");
+    }
+    case PictureFormat::Pdf: {
+        QPdfWriter writer(&device);
+        writer.setResolution(kScreenDpi);
+        writer.setPageSize(QPageSize(QSizeF(size) * 72.0 / kScreenDpi, QPageSize::Point));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        return PaintOn(writer, size, paint);
+    }
+    case PictureFormat::Svg: {
+        QSvgGenerator generator;
+        generator.setOutputDevice(&device);
+        generator.setSize(size);
+        generator.setViewBox(QRect(QPoint(0, 0), size));
+        generator.setResolution(kScreenDpi);
+        return PaintOn(generator, size, paint);
+    }
+    }
+    return false;
+}
+
 bool WritePicture(const std::string& path, PictureFormat format, QSize size,
                   const std::function<void(QPainter&)>& paint, std::string& error) {
     QSaveFile file(QString::fromStdString(path));
@@ -75,7 +75,7 @@ bool WritePicture(const std::string& path, PictureFormat format, QSize size,
         error = "cannot write \"" + path + "\": " + file.errorString().toStdString();
         return false;
     }
-    if (!WriteInto(file, format, size, paint)) {
+    if (!WritePicture(file, format, size, paint)) {
         file.cancelWriting();
         error =
             "cannot write \"" + path + "\": " +

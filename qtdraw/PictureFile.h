@@ -3,6 +3,7 @@
 // it only when complete, so a failure never leaves a half-written file.
 #pragma once
 
+#include <QIODevice>
 #include <QPainter>
 #include <QSize>
 
@@ -21,3 +22,7 @@ std::optional<PictureFormat> PictureFormatFor(const std::string& path);
 // written.
 bool WritePicture(const std::string& path, PictureFormat format, QSize size,
                   const std::function<void(QPainter&)>& paint, std::string& error);
+// The same picture written to device, open for writing. False when it could
+// not be made or written.
+bool WritePicture(QIODevice& device, PictureFormat format, QSize size,
+                  const std::function<void(QPainter&)>& paint);
