@@ -12,8 +12,11 @@ packages=(
   libx11-dev
   locales xvfb xauth xdotool imagemagick time
   clang libclang-rt-14-dev
-  librsvg2-bin help2man gzip
-  dpkg-dev file desktop-file-utils appstream
+  librsvg2-bin gzip groff-base
+  dpkg-dev file desktop-file-utils appstream lintian
+  libglib2.0-bin shared-mime-info
+  qt6-wayland
+  dbus-daemon dbus-bin
 )
 
 as_root() {
