@@ -1,6 +1,7 @@
 # Kelvaro: `make run` starts the program, `make test` runs every test headless,
-# `make install` installs it under PREFIX, `make package` makes its .deb.
-# Each installs missing Debian packages first (scripts/deps.sh).
+# `make install` installs what `make` built under PREFIX (`make uninstall`
+# removes it again), `make package` makes its .deb. Each but install and
+# uninstall installs missing Debian packages first (scripts/deps.sh).
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
@@ -10,17 +11,22 @@ JOBS       ?= $(shell nproc)
 CMAKE_TYPE ?= RelWithDebInfo
 PREFIX     ?= /usr/local
 
-.PHONY: all deps build build-asan build-fuzz run install package test test-main test-asan test-fuzz \
-        fuzz bench clean
+.PHONY: all deps build build-asan build-fuzz run install uninstall package test test-main test-asan \
+        test-fuzz fuzz bench clean
 
 all: build
 
 deps:
 	@bash scripts/deps.sh
 
+# Once the whole build has succeeded, the time it started is kept as
+# $(BUILD)/kelvaro-built.stamp: `make install` compares the sources with it
+# (packaging/build-is-current.sh).
 build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(CMAKE_TYPE)
+	@touch $(BUILD)/kelvaro-build-started.stamp
 	cmake --build $(BUILD) -j $(JOBS)
+	@mv -f $(BUILD)/kelvaro-build-started.stamp $(BUILD)/kelvaro-built.stamp
 
 # The whole program (core, batch tool, viewer) and every test under
 # AddressSanitizer and UBSan.
@@ -47,10 +53,21 @@ test-fuzz: build-fuzz
 run: build
 	$(BUILD)/kelvaro
 
-# The programs, desktop entry, icons, metadata, manual pages and documents
-# under PREFIX (DESTDIR, when set, is put in front of it).
-install: build
+# The programs, desktop entry, icons, metadata, manual pages, completion and
+# documents under PREFIX (DESTDIR, when set, is put in front of it), as `make`
+# built them: install neither configures nor builds, so that `sudo make
+# install` leaves no file of root's in $(BUILD). A build that is missing or
+# older than its sources is refused in one line. The files installed are
+# added to $(INSTALLED), which `make uninstall` removes them by.
+INSTALLED = $(BUILD)/kelvaro-installed-files.txt
+install:
+	$(eval stale := $(shell bash packaging/build-is-current.sh $(CURDIR) $(BUILD) 2>&1))
+	$(if $(stale),$(error $(stale)))
 	cmake --install $(BUILD) --prefix $(PREFIX)
+	@bash packaging/install-record.sh save $(BUILD) $(INSTALLED)
+
+uninstall:
+	@bash packaging/install-record.sh remove $(INSTALLED)
 
 # $(BUILD)/kelvaro_VERSION_ARCH.deb, installing under /usr.
 package: build
