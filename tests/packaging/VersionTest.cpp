@@ -37,11 +37,12 @@ TEST(ViewerCommandLine, HelpNeedsNoDisplayAndSaysHowFilesAreOpened) {
             RunWithoutDisplay(KELVARO_VIEWER_PATH, {"-style", "fusion", option});
         EXPECT_EQ(r.exitCode, 0);
         EXPECT_EQ(r.err, "");
-        EXPECT_EQ(r.out.rfind("Usage: kelvaro [OPTION]...\n", 0), 0u) << r.out;
-        EXPECT_TRUE(Contains(r.out, "File > Open")) << r.out;
-        EXPECT_TRUE(Contains(r.out, "dropping them on the main\nwindow")) << r.out;
-        EXPECT_TRUE(Contains(r.out, "a file named on the command line is not opened")) << r.out;
+        EXPECT_EQ(r.out.rfind("Usage: kelvaro [OPTION]... [FILE]...\n", 0), 0u) << r.out;
+        EXPECT_TRUE(Contains(r.out, "Each FILE opens as File > Open... opens it")) << r.out;
+        EXPECT_TRUE(Contains(r.out, "a new\nstart hands its files to that viewer")) << r.out;
+        EXPECT_TRUE(Contains(r.out, "by dropping them on the main window")) << r.out;
         EXPECT_TRUE(Contains(r.out, "\n      --version  ")) << r.out;
+        EXPECT_TRUE(Contains(r.out, "\n      --new-window  ")) << r.out;
     }
 }
 
