@@ -24,8 +24,10 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${KELVARO_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The pictures use Arial's metrics; Liberation Sans has them.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-liberation)
+# The pictures use Arial's metrics; Liberation Sans has them. Qt's Wayland
+# platform plugin shows the window on a Wayland desktop itself (without it, Qt
+# goes through XWayland where there is one).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation, qt6-wayland")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 
 include(CPack)

@@ -12,7 +12,7 @@ packages=(
   libx11-dev
   locales xvfb xauth xdotool imagemagick time
   clang libclang-rt-14-dev
-  librsvg2-bin gzip groff-base
+  librsvg2-bin gzip groff-base man-db
   dpkg-dev file desktop-file-utils appstream lintian
   libglib2.0-bin shared-mime-info
   qt6-wayland
