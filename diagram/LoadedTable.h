@@ -54,18 +54,16 @@ struct TableOutline {
     DateValue dateScratch;
 };
 
+// A copy shares the cells (see StringArray): a window keeps its own copy of
+// the table it shows, and a job is handed another, which no change of the
+// window's reaches.
 struct LoadedTable : TableOutline {
-    LoadedTable() = default;
-    LoadedTable(LoadedTable&&) = default;
-    LoadedTable& operator=(LoadedTable&&) = default;
-    LoadedTable(const LoadedTable&) = delete;
-    LoadedTable& operator=(const LoadedTable&) = delete;
-
     // The cells of every column, the spectrum column last.
     CheckedArray<StringArray> values{"values"};
 
     // Makes the numbers of X and the data columns, their ranges and summaries, on
     // two threads where there is a second core, so that the first paint of
-    // the table finds them made. The spectrum column is left as it is.
+    // the table finds them made, and so that threads that share the table
+    // only read it. The spectrum column is left as it is.
     void PrepareNumbers() const;
 };

@@ -8,6 +8,15 @@
 // NumberAt gives the cell's value by the atof rule. A column of texts
 // computes the values when first asked for and keeps them, so a repaint does
 // not parse the column again.
+//
+// A copy shares the cells with the array it was made from: copying a table
+// costs a pointer per column, so a snapshot of a table can be handed to a
+// job while the window keeps its own. A change (an append, emptying) to
+// cells that another array shares copies them first, so no array ever sees
+// another's change. An array whose cells are shared may be read from any
+// thread, but its numbers, range and summary must then be made already (see
+// LoadedTable::PrepareNumbers): a thread that makes them writes into the
+// cells.
 #pragma once
 
 #include "diagram/CellCodes.h"
@@ -19,9 +28,11 @@
 
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 // The smallest and largest value of a column's cells, blank cells (empty or
 // one space) left out. A NaN cell counts as present but is neither bound, so a
@@ -55,20 +66,31 @@ private:
 class StringArray {
 public:
     explicit StringArray(const char* name = "column") : name(name) {}
+    // Shares other's cells.
     StringArray(const StringArray&) = default;
     StringArray& operator=(const StringArray&) = default;
     // A move leaves other empty.
-    StringArray(StringArray&& other) noexcept : name(other.name) { TakeCells(other); }
+    StringArray(StringArray&& other) noexcept
+        : name(other.name), cells(std::exchange(other.cells, nullptr)) {
+        other.content.Renew();
+    }
     StringArray& operator=(StringArray&& other) noexcept {
         if (this != &other) {
-            RemoveAll();
-            TakeCells(other);
+            name = other.name;
+            content.Renew();
+            other.content.Renew();
+            cells = std::exchange(other.cells, nullptr);
         }
         return *this;
     }
 
     int GetSize() const { return static_cast<int>(Cells()); }
     bool IsEmpty() const { return Cells() == 0; }
+    // Whether other has the same cells as this array because one is a copy
+    // of the other and neither has changed since.
+    bool SharesCellsWith(const StringArray& other) const {
+        return cells != nullptr && cells == other.cells;
+    }
     // The text of cell i; InvalidArgumentError when i is outside the array.
     CellText GetAt(long long i) const;
     CellText operator[](long long i) const { return GetAt(i); }
@@ -89,14 +111,15 @@ public:
     std::size_t Bytes() const;
 
     void Add(std::string_view text) {
-        if (repeats != 0) [[unlikely]] {
-            if (text == repeated) {
-                ++repeats;
+        Store& own = Own();
+        if (own.repeats != 0) [[unlikely]] {
+            if (text == own.repeated) {
+                ++own.repeats;
                 return;
             }
-            WriteOutRepeats();
+            WriteOutRepeats(own);
         }
-        AddWritten(text);
+        AddWritten(own, text);
     }
     // A cell of another array, taken over by its text.
     void Add(const CellText& cell) { Add(cell.View()); }
@@ -111,63 +134,79 @@ public:
     void RemoveAll();
 
 private:
-    [[noreturn]] static void ThrowTooLarge();
-    void TakeCells(StringArray& other) noexcept;
-    // The cells held one by one, before the run of repeats.
-    std::size_t Written() const { return textsOnly ? index.size() : codes.size(); }
-    std::size_t Cells() const { return Written() + repeats; }
+    // The cells, and what is computed from them.
+    struct Store {
+        // Whether every written cell is a text in chars; otherwise codes
+        // tells what each is, and only the text cells are in chars.
+        bool textsOnly = false;
+        CellCodes codes;
+        ColumnBuffer<char> chars;
+        CellIndex index; // where each text lies in chars
+        // The cells past the written ones: repeats times the text repeated.
+        std::string repeated;
+        std::size_t repeats = 0;
+        // The numbers of the first numbers.size() cells: those of the coded
+        // cells always, those of a column of texts as far as computed. Then
+        // the range of the first rangeCells of them.
+        ColumnBuffer<double> numbers;
+        NumberRange range;
+        std::size_t rangeCells = 0;
+        NumberSummary summary;
 
-    void AddWritten(std::string_view text) {
-        if (textsOnly) [[unlikely]] {
-            AddText(text);
+        std::size_t Written() const { return textsOnly ? index.size() : codes.size(); }
+        std::size_t Cells() const { return Written() + repeats; }
+        std::string_view TextAt(std::size_t text) const {
+            return std::string_view(chars.data() + index.Begin(text), index.Length(text));
+        }
+    };
+
+    [[noreturn]] static void ThrowTooLarge();
+    // The cells, to be changed: made when there are none, copied first when
+    // another array shares them.
+    Store& Own() {
+        if (!cells || cells.use_count() != 1) [[unlikely]]
+            Detach();
+        return *cells;
+    }
+    void Detach();
+    // The cells held one by one, before the run of repeats.
+    std::size_t Written() const { return cells ? cells->Written() : 0; }
+    std::size_t Cells() const { return cells ? cells->Cells() : 0; }
+
+    static void AddWritten(Store& own, std::string_view text) {
+        if (own.textsOnly) [[unlikely]] {
+            AddText(own, text);
             return;
         }
         double value = 0;
         const int decimals = fixed_point::Parse(text, value);
         if (decimals < 0) [[unlikely]] {
-            AddOther(text);
+            AddOther(own, text);
             return;
         }
-        numbers.push_back(value);
-        codes.Add(static_cast<std::uint8_t>(decimals));
+        own.numbers.push_back(value);
+        own.codes.Add(static_cast<std::uint8_t>(decimals));
     }
-    void AddOther(std::string_view text);
-    void AddText(std::string_view text) {
-        const std::size_t begin = chars.size();
+    static void AddOther(Store& own, std::string_view text);
+    static void AddText(Store& own, std::string_view text) {
+        const std::size_t begin = own.chars.size();
         if (begin + text.size() > std::numeric_limits<std::uint32_t>::max()) [[unlikely]]
             ThrowTooLarge();
-        chars.Append(text.data(), text.size());
-        index.Add(begin, text.size());
+        own.chars.Append(text.data(), text.size());
+        own.index.Add(begin, text.size());
     }
-    void WriteOutRepeats();
-    void KeepTextsOnly();
-    void AppendSameLayout(const StringArray& other);
-    void AppendTexts(const StringArray& other);
-    void MoveTextsIn(StringArray& other);
-    template <class Visit> void ForEachWritten(Visit&& visit) const;
+    static void WriteOutRepeats(Store& own);
+    static void KeepTextsOnly(Store& own);
+    static void AppendSameLayout(Store& own, const Store& other);
+    static void AppendTexts(Store& own, const Store& other);
+    static void MoveTextsIn(Store& own, Store& other);
+    template <class Visit> static void ForEachWritten(const Store& cells, Visit&& visit);
 
-    std::string_view TextAt(std::size_t text) const {
-        return std::string_view(chars.data() + index.Begin(text), index.Length(text));
-    }
-    CellText CodedCell(std::size_t i) const;
+    static CellText CodedCell(const Store& cells, std::size_t i);
     void ParseTexts() const;
 
     const char* name;
     ContentId content;
-    // Whether every written cell is a text in chars; otherwise codes tells
-    // what each is, and only the text cells are in chars.
-    bool textsOnly = false;
-    CellCodes codes;
-    ColumnBuffer<char> chars;
-    CellIndex index; // where each text lies in chars
-    // The cells past the written ones: repeats times the text repeated.
-    std::string repeated;
-    std::size_t repeats = 0;
-    // The numbers of the first numbers.size() cells: those of the coded
-    // cells always, those of a column of texts as far as computed. Then the
-    // range of the first rangeCells of them.
-    mutable ColumnBuffer<double> numbers;
-    mutable NumberRange range;
-    mutable std::size_t rangeCells = 0;
-    mutable NumberSummary summary;
+    // Null for an array that never held a cell.
+    std::shared_ptr<Store> cells;
 };

@@ -8,6 +8,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -492,3 +493,84 @@ TEST(StringArrayLayouts, TakingALargeColumnOfNumbersKeepsEveryValue) {
     EXPECT_EQ(second.Bytes(), 0u);
     ExpectCells(first, want);
 }
+
+namespace {
+
+// Each change a column can undergo, applied to a copy: the copy reads as its
+// own cells after it, the original as it was, whatever layout and runs the
+// original holds (parts of every layout, so a change also meets a column
+// turning to texts only).
+TEST(StringArraySharing, AChangeToACopyNeverReachesTheOriginal) {
+    std::mt19937_64 random(77);
+    std::vector<Part> parts = LayoutParts(random);
+    const std::vector<std::string> more = RandomCells(random, {0, 20, 10}, 9000);
+    using Change = std::function<void(StringArray&, std::vector<std::string>&)>;
+    const std::vector<std::pair<const char*, Change>> changes{
+        {"Add",
+         [&](StringArray& a, std::vector<std::string>& t) {
+             AddEach(a, more);
+             t.insert(t.end(), more.begin(), more.end());
+         }},
+        {"AddRepeated",
+         [](StringArray& a, std::vector<std::string>& t) {
+             a.AddRepeated("2.5", 40);
+             t.insert(t.end(), 40, "2.5");
+         }},
+        {"AddAll copy",
+         [&](StringArray& a, std::vector<std::string>& t) {
+             a.AddAll(parts[3].cells);
+             t.insert(t.end(), parts[3].texts.begin(), parts[3].texts.end());
+         }},
+        {"AddAll move",
+         [&](StringArray& a, std::vector<std::string>& t) {
+             StringArray taken;
+             AddEach(taken, more);
+             a.AddAll(std::move(taken));
+             t.insert(t.end(), more.begin(), more.end());
+         }},
+        {"AddAll itself",
+         [](StringArray& a, std::vector<std::string>& t) {
+             a.AddAll(a);
+             const std::vector<std::string> again = t;
+             t.insert(t.end(), again.begin(), again.end());
+         }},
+        {"RemoveAll", [](StringArray& a, std::vector<std::string>& t) {
+             a.RemoveAll();
+             t.clear();
+         }}};
+    for (const Part& part : parts) {
+        for (const auto& [name, change] : changes) {
+            SCOPED_TRACE(testing::Message() << name << " on " << part.texts.size() << " cells");
+            const StringArray original = part.cells;
+            original.Numbers(); // made before the copy, as a shared table has them
+            StringArray copy = original;
+            EXPECT_EQ(copy.SharesCellsWith(original), original.GetSize() > 0);
+            std::vector<std::string> want = part.texts;
+            change(copy, want);
+            ExpectCells(copy, want);
+            ExpectCells(original, part.texts);
+            ExpectCells(part.cells, part.texts);
+        }
+    }
+}
+
+TEST(StringArraySharing, ACopyTakesNoCellsAndAMovedSharedArrayIsCopiedNotDrained) {
+    StringArray original;
+    std::vector<std::string> texts;
+    for (int i = 0; i < 100'000; ++i)
+        texts.push_back(std::to_string(i) + ".5");
+    AddEach(original, texts);
+    const StringArray copy = original;
+    EXPECT_TRUE(copy.SharesCellsWith(original));
+    StringArray alsoShared = original;
+    StringArray into;
+    into.Add("x");
+    into.AddAll(std::move(alsoShared));
+    EXPECT_FALSE(into.SharesCellsWith(original));
+    EXPECT_EQ(alsoShared.GetSize(), 0);
+    ExpectCells(original, texts);
+    texts.insert(texts.begin(), "x");
+    ExpectCells(into, texts);
+}
+
+} // namespace
