@@ -23,8 +23,8 @@ Json Parse(const ProcessResult& r) {
 } // namespace
 
 TEST(CliDump, EveryExampleLoadsWithoutAWarning) {
-    for (const char* name :
-         {"pump_test.txt", "logger_datetime.txt", "word_labels.txt", "sinusoid.txt"}) {
+    for (const char* name : {"pump_test.txt", "logger_datetime.txt", "word_labels.txt",
+                             "sinusoid.txt", "plain_logger.csv"}) {
         SCOPED_TRACE(name);
         const ProcessResult r = Cli({"dump", ExamplePath(name).string()});
         EXPECT_EQ(r.err, "");
@@ -35,6 +35,16 @@ TEST(CliDump, EveryExampleLoadsWithoutAWarning) {
         for (const auto& column : d["columns"])
             EXPECT_EQ(column["cells"].size(), rows);
     }
+}
+
+TEST(CliDump, APlainCsvExampleIsNamedByItsHeader) {
+    const Json d = Parse(Cli({"info", ExamplePath("plain_logger.csv").string()}));
+    EXPECT_EQ(d["title"], "plain_logger.csv");
+    EXPECT_TRUE(d["xIsDateTime"].get<bool>());
+    ASSERT_EQ(d["columns"].size(), 5u);
+    EXPECT_EQ(d["columns"][0]["name"], "timestamp");
+    EXPECT_EQ(d["columns"][3]["name"], "pressure_hPa");
+    EXPECT_EQ(d["rowCount"], 48);
 }
 
 TEST(CliDump, WritesEveryFieldOfTheDiagram) {
