@@ -5,27 +5,48 @@
 #include "app/CKelvaroView.h"
 #include "app/CMainFrame.h"
 #include "app/GuardedCall.h"
-#include "app/PendingOpen.h"
-#include "diagram/LoadProgress.h"
-#include "qtdraw/QtText.h"
+#include "app/Job.h"
+#include "app/LoadProgressPane.h"
 
+#include <QFileInfo>
 #include <QStatusBar>
 
 #include <algorithm>
 
+// A document whose file is being read, not yet shown.
+struct CDocTemplate::PendingOpen {
+    std::unique_ptr<CKelvaroDoc> doc;
+    QString canonicalPath;
+    bool zoom = false;
+    // Runs once the window is shown.
+    std::function<void(CKelvaroDoc&)> opened;
+    CJob& Job() const { return *doc->OpenJob(); }
+};
+
 CDocTemplate::CDocTemplate() = default;
 
-CDocTemplate::~CDocTemplate() = default;
+CDocTemplate::~CDocTemplate() {
+    CancelAllOpens();
+}
 
-std::unique_ptr<CChildFrame> CDocTemplate::CreateFrame() {
+void CDocTemplate::AttachMainFrame(CMainFrame& mainFrame) {
+    m_pMainFrame = &mainFrame;
+    QStatusBar& statusBar = *m_pMainFrame->statusBar();
+    m_pPane = new CLoadProgressPane(&statusBar);
+    // Right of the readout pane, left of the lock indicators.
+    statusBar.insertWidget(1, m_pPane);
+}
+
+std::unique_ptr<CChildFrame> CDocTemplate::CreateFrame(std::unique_ptr<CKelvaroDoc> doc) {
     auto frame = std::make_unique<CChildFrame>();
     // The frame owns the view, the view its document: closing the frame
     // takes down all three.
-    auto* view = new CKelvaroView(std::make_unique<CKelvaroDoc>(), *m_pMainFrame, *this);
+    CKelvaroDoc* document = doc.get();
+    auto* view = new CKelvaroView(std::move(doc), *m_pMainFrame, *this);
     frame->setWidget(view);
-    CKelvaroDoc* doc = &view->Document();
-    QObject::connect(doc, &CKelvaroDoc::TitleChanged, frame.get(), &QWidget::setWindowTitle);
-    QObject::connect(doc, &CKelvaroDoc::TitleChanged, m_pMainFrame, &CMainFrame::UpdateCommandUi);
+    QObject::connect(document, &CKelvaroDoc::TitleChanged, frame.get(), &QWidget::setWindowTitle);
+    QObject::connect(document, &CKelvaroDoc::TitleChanged, m_pMainFrame,
+                     &CMainFrame::UpdateCommandUi);
     // The first paint lays the plot out for the size the window will have.
     view->resize(m_pMainFrame->DefaultChildClientSize());
     return frame;
@@ -38,47 +59,72 @@ CKelvaroDoc* CDocTemplate::Show(std::unique_ptr<CChildFrame> frame) {
 }
 
 void CDocTemplate::OpenDocumentFile(const QString& path, std::function<void(CKelvaroDoc&)> opened) {
-    CPendingOpen::Request request;
-    request.path = path;
-    request.opened = std::move(opened);
+    auto open = std::make_unique<PendingOpen>();
+    open->doc = std::make_unique<CKelvaroDoc>();
+    open->canonicalPath = QFileInfo(path).canonicalFilePath();
+    open->opened = std::move(opened);
     // Only the first read in line may show a box.
-    Start(std::make_unique<CPendingOpen>(std::move(request), m_pMainFrame,
-                                         *m_pMainFrame->statusBar(), !m_opens.empty()));
+    open->doc->StartOpen({path, std::nullopt, nullptr}, m_pMainFrame, !m_opens.empty());
+    Start(std::move(open));
 }
 
-void CDocTemplate::OpenZoomWindow(const QString& path, CKelvaroView& source,
+void CDocTemplate::OpenZoomWindow(const QString& path, std::shared_ptr<const LoadedTable> source,
                                   const ZoomRequest& zoom) {
-    CPendingOpen::Request request;
-    request.path = path;
-    request.zoom = zoom;
-    request.zoomSource = &source;
-    Start(std::make_unique<CPendingOpen>(std::move(request), m_pMainFrame,
-                                         *m_pMainFrame->statusBar(), !m_opens.empty()));
+    auto open = std::make_unique<PendingOpen>();
+    open->doc = std::make_unique<CKelvaroDoc>();
+    open->canonicalPath = QFileInfo(path).canonicalFilePath();
+    open->zoom = true;
+    open->doc->StartOpen({path, zoom, std::move(source)}, m_pMainFrame, !m_opens.empty());
+    Start(std::move(open));
 }
 
-void CDocTemplate::Start(std::unique_ptr<CPendingOpen> open) {
-    QObject::connect(open.get(), &CPendingOpen::Finished, m_pMainFrame,
-                     [this](CPendingOpen* finished) { OnOpenFinished(finished); });
+void CDocTemplate::Start(std::unique_ptr<PendingOpen> open) {
+    CJob& job = open->Job();
+    const CKelvaroDoc* doc = open->doc.get();
+    QObject::connect(&job, &CJob::Finished, m_pMainFrame, [this] { OnOpenFinished(); });
+    const QFileInfo info(open->doc->GetOpenRequest().path);
+    m_pPane->AddRead(job, info.fileName(), info.size(), [this, doc] { Cancel(doc); });
     m_opens.push_back(std::move(open));
 }
 
 bool CDocTemplate::IsOpening(const QString& canonicalPath) const {
     return !canonicalPath.isEmpty() &&
-           std::ranges::any_of(m_opens, [&](const std::unique_ptr<CPendingOpen>& open) {
-               return !open->GetRequest().zoom && open->CanonicalPath() == canonicalPath;
+           std::ranges::any_of(m_opens, [&](const std::unique_ptr<PendingOpen>& open) {
+               return !open->zoom && open->canonicalPath == canonicalPath;
            });
 }
 
 void CDocTemplate::CancelNewestOpen() {
     if (!m_opens.empty())
-        m_opens.back()->Job().Cancel();
+        Cancel(m_opens.back()->doc.get());
 }
 
-void CDocTemplate::StopReadsOf(const CKelvaroView& source) {
-    std::erase_if(m_opens, [&](const std::unique_ptr<CPendingOpen>& open) {
-        return open->GetRequest().zoomSource == &source;
-    });
-    LetFirstOpenSpeak();
+// A read the user cancelled never shows a window, a recent entry or a box:
+// one that has ended already (waiting for an earlier one) goes at once,
+// one that runs goes when its work has stopped.
+void CDocTemplate::Cancel(const CKelvaroDoc* doc) {
+    const auto found = std::ranges::find_if(
+        m_opens, [&](const std::unique_ptr<PendingOpen>& open) { return open->doc.get() == doc; });
+    if (found == m_opens.end())
+        return;
+    CJob& job = (*found)->Job();
+    job.Cancel();
+    if (job.Running())
+        return;
+    const bool first = found == m_opens.begin();
+    m_pPane->RemoveRead(job);
+    Discard(**found);
+    m_opens.erase(found);
+    if (first)
+        OnOpenFinished();
+}
+
+void CDocTemplate::CancelAllOpens() {
+    for (const std::unique_ptr<PendingOpen>& open : m_opens)
+        if (m_pPane)
+            m_pPane->RemoveRead(open->Job());
+    // The documents stop their reads as they go.
+    m_opens.clear();
 }
 
 void CDocTemplate::LetFirstOpenSpeak() {
@@ -86,20 +132,20 @@ void CDocTemplate::LetFirstOpenSpeak() {
         m_opens.front()->Job().ShowBoxes();
 }
 
-// Reads run side by side but end in the order they were started, as one
-// after the other would: windows, boxes and recent entries come in that
-// order. A cancelled read ends at once, since it has nothing to show.
-void CDocTemplate::OnOpenFinished(CPendingOpen* finished) {
-    if (m_opens.empty())
-        return;
-    if (finished->Job().Cancelled() && finished != m_opens.front().get()) {
-        const auto found =
-            std::ranges::find_if(m_opens, [&](const auto& open) { return open.get() == finished; });
-        if (found != m_opens.end()) {
-            found->release()->deleteLater();
-            m_opens.erase(found);
+// Reads end in the order they were started, as one after the other would:
+// windows, boxes and recent entries come in that order. A cancelled read
+// ends at once, since it has nothing to show.
+void CDocTemplate::OnOpenFinished() {
+    // A cancelled read that is not first in line leaves now.
+    for (auto open = m_opens.begin() + (m_opens.empty() ? 0 : 1); open != m_opens.end();) {
+        CJob& job = (*open)->Job();
+        if (job.Cancelled() && !job.Running()) {
+            m_pPane->RemoveRead(job);
+            Discard(**open);
+            open = m_opens.erase(open);
+        } else {
+            ++open;
         }
-        return;
     }
     // A box of one read's end runs an event loop, in which the next read may
     // finish: the loop below takes it once the box is closed.
@@ -107,11 +153,9 @@ void CDocTemplate::OnOpenFinished(CPendingOpen* finished) {
         return;
     m_bEndingOpens = true;
     while (!m_opens.empty() && !m_opens.front()->Job().Running()) {
-        // Deleted once control is back in the event loop: this runs inside
-        // a signal of the open's own.
-        CPendingOpen* open = m_opens.front().release();
+        std::unique_ptr<PendingOpen> open = std::move(m_opens.front());
         m_opens.erase(m_opens.begin());
-        open->deleteLater();
+        m_pPane->RemoveRead(open->Job());
         EndOpen(*open);
         LetFirstOpenSpeak();
     }
@@ -120,40 +164,38 @@ void CDocTemplate::OnOpenFinished(CPendingOpen* finished) {
 }
 
 // The read is over: the window is made from its table, or nothing is made.
-void CDocTemplate::EndOpen(CPendingOpen& open) {
+// The outcome is asked here, where it is delivered: a read cancelled after
+// its last byte still shows nothing.
+void CDocTemplate::EndOpen(PendingOpen& open) {
     RunGuarded(m_pMainFrame, [&] {
-        if (const std::exception_ptr error = open.Job().Error()) {
-            try {
-                std::rethrow_exception(error);
-            } catch (const LoadCancelled&) {
-                return;
-            }
-        }
-        if (!open.Succeeded())
+        CKelvaroDoc* doc = open.doc.get();
+        const std::vector<std::string> shown = open.Job().ShownMessages();
+        std::optional<LoadedTable> table = doc->TakeOpenedTable();
+        if (!table)
             return;
-        const CPendingOpen::Request& request = open.GetRequest();
-        std::unique_ptr<CChildFrame> frame = CreateFrame();
-        CKelvaroView& view = *frame->View();
-        for (const std::string& shown : open.Job().ShownMessages())
-            view.NoteWarningShown(shown);
-        if (request.zoom) {
-            // The first paint of a zoom window composes its title.
-            const ZoomOpenScope scope(*request.zoom);
-            view.Document().OnOpenDocument(request.path, open.TakeTable());
-            view.Document().SetTitle(TextFromBytes(g_strZoomTitle));
-        } else {
-            view.Document().OnOpenDocument(request.path, open.TakeTable());
-        }
-        view.StartSpectrum();
-        view.StartLiveRefresh();
-        CKelvaroDoc* doc = Show(std::move(frame));
-        if (request.opened)
-            request.opened(*doc);
+        const QString path = doc->GetOpenRequest().path;
+        std::unique_ptr<CChildFrame> frame = CreateFrame(std::move(open.doc));
+        for (const std::string& text : shown)
+            doc->NoteWarningShown(text);
+        doc->OnOpenDocument(path, std::move(*table));
+        doc->StartSpectrum();
+        doc->StartLiveRefresh();
+        Show(std::move(frame));
+        if (open.opened)
+            open.opened(*doc);
     });
+    Discard(open);
+}
+
+// A document that got no window goes once control is back in the event
+// loop: this may run inside a signal of its job's own, or of the pane's.
+void CDocTemplate::Discard(PendingOpen& open) {
+    if (open.doc)
+        open.doc.release()->deleteLater();
 }
 
 CKelvaroDoc* CDocTemplate::OpenNewDocument() {
-    std::unique_ptr<CChildFrame> frame = CreateFrame();
+    std::unique_ptr<CChildFrame> frame = CreateFrame(std::make_unique<CKelvaroDoc>());
     frame->View()->Document().SetTitle(QStringLiteral("Kelvaro%1").arg(++m_nUntitledCount));
     return Show(std::move(frame));
 }

@@ -84,8 +84,11 @@ void CKelvaroApp::OpenHandedFiles(const QStringList& paths) {
 }
 
 void CKelvaroApp::ExitInstance() {
-    // No later start hands files to a viewer that is closing.
+    // No later start hands files to a viewer that is closing, and no read
+    // still running shows a window.
     m_pService.reset();
+    if (m_pTemplate)
+        m_pTemplate->CancelAllOpens();
     m_pMainFrame.reset();
     m_pDocManager.reset();
     m_pDocTemplate = nullptr;

@@ -1,13 +1,10 @@
 #include "app/CKelvaroView.h"
 
-#include "analysis/SpectrumColumn.h"
-#include "app/BackgroundJob.h"
 #include "app/CDocTemplate.h"
 #include "app/CKelvaroDoc.h"
 #include "app/CMainFrame.h"
 #include "app/GuardedCall.h"
 #include "diagram/CDiagram.h"
-#include "diagram/TableRefresh.h"
 #include "diagram/ZoomRequest.h"
 #include "dialogs/CDia_Parameters.h"
 #include "qtdraw/QtDrawContext.h"
@@ -27,8 +24,7 @@
 CKelvaroView::CKelvaroView(std::unique_ptr<CKelvaroDoc> doc, CMainFrame& mainFrame,
                            CDocTemplate& docTemplate, QWidget* parent)
     : QWidget(parent), m_pDoc(std::move(doc)), m_mainFrame(mainFrame), m_docTemplate(docTemplate),
-      m_pDiagram(std::make_unique<CDiagram>(this)), m_input(*this, *m_pDiagram, *this),
-      m_live(*m_pDiagram) {
+      m_pDiagram(std::make_unique<CDiagram>(this)), m_input(*this, *m_pDiagram, *this) {
     // The system window colour behind the diagram, as the view is erased to it.
     setBackgroundRole(QPalette::Base);
     setAutoFillBackground(true);
@@ -36,14 +32,15 @@ CKelvaroView::CKelvaroView(std::unique_ptr<CKelvaroDoc> doc, CMainFrame& mainFra
     setFocusPolicy(Qt::StrongFocus);
     m_pDoc->m_pDiagram = m_pDiagram.get();
     m_pDoc->m_pViewDC = &m_layoutDC;
-    connect(&m_refreshTimer, &QTimer::timeout, this, &CKelvaroView::OnRefreshTimer);
+    connect(m_pDoc.get(), &CKelvaroDoc::TableChanged, this, &CKelvaroView::OnTableChanged);
+    connect(m_pDoc.get(), &CKelvaroDoc::StatusChanged, this,
+            [this](const std::string& text) { ShowStatus(text); });
 }
 
 CKelvaroView::~CKelvaroView() {
-    // Reads of other windows that take rows from this table stop first.
-    m_docTemplate.StopReadsOf(*this);
-    m_pRefreshJob.reset();
-    m_pSpectrumJob.reset();
+    // The document's jobs end before the diagram they report to goes.
+    m_pDoc->StopWork();
+    disconnect(m_pDoc.get(), nullptr, this, nullptr);
     // A readout of a window that is gone describes nothing.
     m_mainFrame.PaneWriterClosed(this);
     m_pDoc->m_pDiagram = nullptr;
@@ -111,112 +108,24 @@ void CKelvaroView::ShowStatus(const std::string& text) {
 }
 
 void CKelvaroView::OpenZoomWindow(const std::string& path) {
+    OpenZoomWindow(path, CurrentZoomRequest());
+}
+
+void CKelvaroView::OpenZoomWindow(const std::string& path, const ZoomRequest& zoom) {
+    // The zoom takes its rows from this window's table, as the document
+    // holds it: nothing the window does meanwhile reaches the read.
     RunGuarded(this, [&] {
-        // The zoom's read may take its rows from this table, which then
-        // stays as it is.
-        FinishSpectrum();
-        m_docTemplate.OpenZoomWindow(QFile::decodeName(path.c_str()), *this, CurrentZoomRequest());
+        m_docTemplate.OpenZoomWindow(QFile::decodeName(path.c_str()), m_pDoc->Table(), zoom);
     });
 }
 
-void CKelvaroView::StartLiveRefresh() {
-    const int period = m_live.PeriodMs();
-    if (period == 0)
-        m_refreshTimer.stop();
-    else if (!m_refreshTimer.isActive() || m_refreshTimer.interval() != period)
-        m_refreshTimer.start(period);
+void CKelvaroView::OnTableChanged() {
+    m_picture.Invalidate();
+    update();
 }
 
-void CKelvaroView::StartSpectrum() {
-    const std::optional<SpectrumSource> source = m_pDiagram->SpectrumToCompute();
-    if (!source)
-        return;
-    auto spectrum = std::make_unique<StringArray>("spectrum column");
-    // The work reads the source column's numbers, which stay as they are
-    // while it runs: no refresh starts and no command changes them.
-    m_pSpectrumJob = std::make_unique<CBackgroundJob>(
-        [source = *source, out = spectrum.get()](IDiagramHost&, LoadProgress& progress) {
-            *out = SpectrumColumnOf(source.numbers, source.rows, &progress);
-        },
-        this);
-    m_pSpectrum = std::move(spectrum);
-    connect(m_pSpectrumJob.get(), &CBackgroundJob::Finished, this, &CKelvaroView::ApplySpectrum);
-}
-
-void CKelvaroView::ApplySpectrum() {
-    if (!m_pSpectrumJob || m_pSpectrumJob->Running())
-        return;
-    // Deleted later: this may run inside a signal of the job's own.
-    CBackgroundJob* job = m_pSpectrumJob.release();
-    job->deleteLater();
-    const std::unique_ptr<StringArray> spectrum = std::move(m_pSpectrum);
-    RunGuarded(this, [&] {
-        if (const std::exception_ptr error = job->Error())
-            std::rethrow_exception(error);
-        m_pDiagram->TakeSpectrum(std::move(*spectrum));
-    });
-}
-
-void CKelvaroView::FinishSpectrum() {
-    if (!m_pSpectrumJob)
-        return;
-    const WaitCursor wait(this);
-    m_pSpectrumJob->Wait();
-    ApplySpectrum();
-}
-
-void CKelvaroView::OnRefreshTimer() {
-    // A refresh reads the table the spectrum is computed from.
-    if (m_pRefreshJob || m_pSpectrumJob)
-        return;
-    CLiveRefresh::TickResult tick;
-    if (!m_live.FileChanged(tick)) {
-        ShowTick(tick);
-        return;
-    }
-    // Read away from the interface thread; the table stays as it is until
-    // the read is applied.
-    auto read = std::make_unique<RefreshRead>();
-    m_pRefreshJob = std::make_unique<CBackgroundJob>(
-        [source = RefreshSourceOf(*m_pDiagram), out = read.get()](IDiagramHost&,
-                                                                  LoadProgress& progress) {
-            LoadLimits limits;
-            limits.progress = &progress;
-            *out = ReadRefresh(source, limits);
-        },
-        this);
-    m_pRefreshRead = std::move(read);
-    connect(m_pRefreshJob.get(), &CBackgroundJob::Finished, this, &CKelvaroView::ApplyRefreshRead);
-}
-
-void CKelvaroView::RemoveTableReader() {
-    if (--m_nTableReaders == 0 && m_pRefreshJob && !m_pRefreshJob->Running())
-        QTimer::singleShot(0, this, &CKelvaroView::ApplyRefreshRead);
-}
-
-void CKelvaroView::ApplyRefreshRead() {
-    if (!m_pRefreshJob || m_pRefreshJob->Running() || m_nTableReaders > 0)
-        return;
-    // Deleted later: this runs inside a signal of the job's own.
-    CBackgroundJob* job = m_pRefreshJob.release();
-    job->deleteLater();
-    const std::unique_ptr<RefreshRead> read = std::move(m_pRefreshRead);
-    if (job->Error())
-        return; // cancelled
-    RunGuarded(this, [&] { ShowTick(m_live.Apply(std::move(*read))); });
-}
-
-void CKelvaroView::ShowTick(const CLiveRefresh::TickResult& tick) {
-    if (tick.status)
-        ShowStatus(*tick.status);
-    if (tick.repaint) {
-        m_picture.Invalidate();
-        update();
-        // The file may give another period now.
-        StartLiveRefresh();
-    }
-    for (const std::string& warning : tick.warnings)
-        ShowWarning(warning);
+void CKelvaroView::NoteWarningShown(const std::string& text) {
+    m_pDoc->NoteWarningShown(text);
 }
 
 void CKelvaroView::OnEditCopy() {
@@ -252,7 +161,7 @@ void CKelvaroView::PrintTo(QPaintDevice& device) {
 
 void CKelvaroView::OnShowParameters() {
     // The dialog may choose another column and compute its spectrum.
-    FinishSpectrum();
+    m_pDoc->FinishSpectrum();
     CDia_Parameters dialog(&m_mainFrame);
     dialog.m_pDiagram = m_pDiagram.get();
     if (dialog.exec() == QDialog::Accepted)
@@ -260,7 +169,9 @@ void CKelvaroView::OnShowParameters() {
 }
 
 void CKelvaroView::OnShowSpectrum() {
-    FinishSpectrum();
+    // A spectrum that is not there is not shown: its box has said why.
+    if (!m_pDiagram->showSpectrum && !m_pDoc->FinishSpectrum())
+        return;
     m_pDiagram->showSpectrum = !m_pDiagram->showSpectrum;
     DirectRedraw(Redraw::Everything);
 }
@@ -288,7 +199,7 @@ Rect CKelvaroView::ClientRect() const {
 }
 
 void CKelvaroView::ShowWarning(const std::string& text) {
-    m_live.NoteWarningShown(text);
+    m_pDoc->NoteWarningShown(text);
     ShowWarningBox(BoxOwner(), text);
 }
 

@@ -3,26 +3,21 @@
 #pragma once
 
 #include "app/DiagramPicture.h"
-#include "app/LiveRefresh.h"
 #include "app/ViewInput.h"
 #include "diagram/DiagramHost.h"
 #include "render/NullDrawContext.h"
 
-#include <QTimer>
 #include <QWidget>
 
 #include <functional>
 #include <memory>
 #include <string>
 
-class CBackgroundJob;
 class CDiagram;
 class CKelvaroDoc;
 class CMainFrame;
 class CDocTemplate;
 class QPaintDevice;
-class StringArray;
-struct RefreshRead;
 
 class CKelvaroView : public QWidget, public IDiagramHost, public IViewShell {
     Q_OBJECT
@@ -47,34 +42,9 @@ public:
     void OnMakeInterpolation();
     void OnMakeCorrelation();
 
-    // Computes the spectrum of a table the window was opened with away from
-    // the interface thread, so that the window shows the table first; the
-    // diagram takes the spectrum column once it is made. Until then what
-    // would show the spectrum or change it waits for it, under the wait
-    // cursor, and live refreshes are held back.
-    void StartSpectrum();
-    bool SpectrumRunning() const { return m_pSpectrumJob != nullptr; }
-
-    // Starts the refresh timer once the file is loaded, when the file gives a
-    // "Timer" period; the timer goes with the view.
-    void StartLiveRefresh();
-    // One tick of that timer: when the file changed, starts reading it again
-    // away from the interface thread; the diagram takes what was read once
-    // the read is over. A tick while a read runs does nothing.
-    void OnRefreshTimer();
-    // Whether a refresh read runs (or waits to be applied).
-    bool RefreshRunning() const { return m_pRefreshJob != nullptr; }
-    // A read of another window takes rows from this window's table: until
-    // it is over, a refresh is not applied.
-    void AddTableReader() { ++m_nTableReaders; }
-    void RemoveTableReader();
     // A message shown in a box while the file was opened: a refresh shows
     // it no more.
-    void NoteWarningShown(const std::string& text) { m_live.NoteWarningShown(text); }
-    // The running refresh timer's period in milliseconds; 0 when none runs.
-    int RefreshPeriodMs() const {
-        return m_refreshTimer.isActive() ? m_refreshTimer.interval() : 0;
-    }
+    void NoteWarningShown(const std::string& text);
 
     // One printed page (a printer, or any device that tells its resolution):
     // the picture at the window's size in screen inches, at the top left.
@@ -85,9 +55,10 @@ public:
     void DirectRedraw(Redraw what = Redraw::Everything) override;
     // Status pane 0 of the main window, repainted at once.
     void ShowStatus(const std::string& text) override;
-    // Opens path again as a new document (never the already-open check) and
-    // titles it with the zoom request's title; errors end in a message.
+    // Opens path again as a new document (never the already-open check) over
+    // the zoom's X range, titled by its first paint; errors end in a message.
     void OpenZoomWindow(const std::string& path) override;
+    void OpenZoomWindow(const std::string& path, const ZoomRequest& zoom) override;
 
     // ---- IDiagramHost ----
     Rect ClientRect() const override;
@@ -124,21 +95,6 @@ private:
     CNullDrawContext m_layoutDC;
     // A failing paint reports once, not at every repaint that follows.
     bool m_bPaintFailed = false;
-    CLiveRefresh m_live;
-    QTimer m_refreshTimer;
-    // The refresh read that runs, and what it reads from and makes.
-    std::unique_ptr<CBackgroundJob> m_pRefreshJob;
-    std::unique_ptr<RefreshRead> m_pRefreshRead;
-    int m_nTableReaders = 0;
-    // The spectrum being computed, and the column it makes.
-    std::unique_ptr<CBackgroundJob> m_pSpectrumJob;
-    std::unique_ptr<StringArray> m_pSpectrum;
-
-    // Applies the finished refresh read, unless another window reads the table.
-    void ApplyRefreshRead();
-    // The spectrum column, once computed, into the diagram: ApplySpectrum
-    // when its work has ended, FinishSpectrum waiting for it first.
-    void ApplySpectrum();
-    void FinishSpectrum();
-    void ShowTick(const CLiveRefresh::TickResult& tick);
+    // Repaints what the document's work changed.
+    void OnTableChanged();
 };

@@ -7,32 +7,32 @@
 #include <cerrno>
 #include <cstring>
 
-int CLiveRefresh::PeriodMs() const {
-    return m_diagram.timerPeriod > 0 ? std::max(m_diagram.timerPeriod, kShortestPeriodMs) : 0;
+int CLiveRefresh::PeriodMs(const CDiagram& diagram) {
+    return diagram.timerPeriod > 0 ? std::max(diagram.timerPeriod, kShortestPeriodMs) : 0;
 }
 
-bool CLiveRefresh::FileChanged(TickResult& result) {
+bool CLiveRefresh::FileChanged(const CDiagram& diagram, TickResult& result) {
     if (!m_bStarted) {
         m_bStarted = true;
-        m_seen = m_diagram.lastRead.stamp;
+        m_seen = diagram.lastRead.stamp;
     }
     errno = 0;
-    const std::optional<FileStamp> now = StampOf(m_diagram.filePath);
+    const std::optional<FileStamp> now = StampOf(diagram.filePath);
     if (now == m_seen)
         return false;
     m_seen = now;
     if (!now) {
-        Fail(result, errno != 0 ? std::strerror(errno) : "it cannot be found");
+        Fail(diagram, result, errno != 0 ? std::strerror(errno) : "it cannot be found");
         return false;
     }
     return true;
 }
 
-CLiveRefresh::TickResult CLiveRefresh::Apply(RefreshRead&& read) {
+CLiveRefresh::TickResult CLiveRefresh::Apply(CDiagram& diagram, RefreshRead&& read) {
     TickResult result;
-    RefreshOutcome outcome = ApplyRefresh(m_diagram, std::move(read));
+    RefreshOutcome outcome = ApplyRefresh(diagram, std::move(read));
     if (outcome.kind == RefreshOutcome::Kind::Failed) {
-        Fail(result, outcome.failure);
+        Fail(diagram, result, outcome.failure);
         return result;
     }
     result.repaint = true;
@@ -46,8 +46,8 @@ CLiveRefresh::TickResult CLiveRefresh::Apply(RefreshRead&& read) {
     return result;
 }
 
-void CLiveRefresh::Fail(TickResult& result, const std::string& reason) {
-    const std::string text = m_diagram.fileName + " could not be read again: " + reason;
+void CLiveRefresh::Fail(const CDiagram& diagram, TickResult& result, const std::string& reason) {
+    const std::string text = diagram.fileName + " could not be read again: " + reason;
     if (text != m_failure) {
         m_failure = text;
         result.status = text;

@@ -20,11 +20,9 @@ public:
     // Ticks come no faster than this, whatever smaller period the file gives.
     static constexpr int kShortestPeriodMs = 100;
 
-    explicit CLiveRefresh(CDiagram& diagram) : m_diagram(diagram) {}
-
     // The timer period the loaded file asks for in milliseconds; 0 for none
     // (a "Timer" of 0 or less).
-    int PeriodMs() const;
+    static int PeriodMs(const CDiagram& diagram);
 
     struct TickResult {
         bool repaint = false;              // the table changed
@@ -35,18 +33,17 @@ public:
     // or identity changed since the last tick (or the load), so that it is
     // to be read again. A file that cannot be looked at fails here, into
     // result.
-    bool FileChanged(TickResult& result);
+    bool FileChanged(const CDiagram& diagram, TickResult& result);
     // The last step: puts what the read made into the diagram. A failure
     // keeps the table and is reported once, until a later refresh succeeds.
-    TickResult Apply(RefreshRead&& read);
+    TickResult Apply(CDiagram& diagram, RefreshRead&& read);
 
     // A message the window has shown in a box: a refresh shows it no more.
     void NoteWarningShown(const std::string& text) { m_shownWarnings.insert(text); }
 
 private:
-    void Fail(TickResult& result, const std::string& reason);
+    void Fail(const CDiagram& diagram, TickResult& result, const std::string& reason);
 
-    CDiagram& m_diagram;
     bool m_bStarted = false;
     std::optional<FileStamp> m_seen; // the file at the last look
     std::string m_failure;           // the status text of the current failure

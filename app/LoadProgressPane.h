@@ -1,32 +1,49 @@
-// The status bar's sign of a file being read: the file's name, a bar of the
-// bytes read so far and a Cancel button. One per read; it goes when the read
-// ends.
+// The status bar's sign of the files being read: the name of the read
+// started last (and how many more run), one bar of the bytes all of them have
+// read, and a Cancel button. With one read the button stops it; with several
+// it offers each of them and all of them. One pane however many reads run,
+// so reads side by side never widen the main window; hidden while none runs.
 #pragma once
 
 #include <QString>
-#include <QTimer>
 #include <QWidget>
 
 #include <functional>
+#include <vector>
 
-class LoadProgress;
+class CJob;
 class QLabel;
+class QMenu;
 class QProgressBar;
+class QPushButton;
 
 class CLoadProgressPane : public QWidget {
     Q_OBJECT
 public:
-    // Shows the progress of reading fileName, of size bytes; onCancel runs
-    // when the button is pressed.
-    CLoadProgressPane(const QString& fileName, long long size, const LoadProgress& progress,
-                      std::function<void()> onCancel, QWidget* parent = nullptr);
+    explicit CLoadProgressPane(QWidget* parent = nullptr);
+
+    // Shows the read of fileName (size bytes) by job until RemoveRead;
+    // cancel runs when the user asks to stop it.
+    void AddRead(const CJob& job, const QString& fileName, long long size,
+                 std::function<void()> cancel);
+    void RemoveRead(const CJob& job);
+
+    // What the pane says, for the tests: the label and the bar's text.
+    QString Text() const;
 
 private:
+    struct Read {
+        const CJob* job;
+        QString name;
+        long long size;
+        std::function<void()> cancel;
+    };
     void Update();
+    void FillMenu();
 
-    const LoadProgress& m_progress;
-    const long long m_size;
+    std::vector<Read> m_reads; // in the order they were started
     QLabel* m_pName;
     QProgressBar* m_pBar;
-    QTimer m_timer;
+    QPushButton* m_pCancel;
+    QMenu* m_pMenu;
 };

@@ -192,9 +192,11 @@ void CViewInput::FinishZoomRectangle(QPoint end) {
     double yTo = 0.0;
     if (!diagram.ValueAtPixel(end.x(), end.y(), &xTo, &yTo))
         return;
-    // The request is cleared again when the open ends, also by an error.
+    // The process-wide request is set while the zoom window's open starts,
+    // and cleared again however that ends; the open carries it on as a value
+    // to the read and the first paint, which come later.
     const ZoomOpenScope request(zoomXFrom, xTo, zoomYFrom, yTo);
-    shell.OpenZoomWindow(diagram.filePath);
+    shell.OpenZoomWindow(diagram.filePath, CurrentZoomRequest());
 }
 
 void CViewInput::CancelZoomRectangle() {

@@ -2,6 +2,8 @@
 // the marker line's drag and arrow steps, legend clicks and the zoom rectangle.
 #pragma once
 
+#include "diagram/ZoomRequest.h"
+
 #include <QPoint>
 #include <QPointer>
 
@@ -28,6 +30,14 @@ public:
     // document comes back, sets its title to g_strZoomTitle. Called while the
     // zoom request is set; must not throw past the caller.
     virtual void OpenZoomWindow(const std::string& path) = 0;
+    // The same with the request as a value, which the open hands on to the
+    // read and the first paint of the window (an open away from the interface
+    // thread ends after the request is cleared). Called while the request is
+    // set, with the request it holds; by default the form above.
+    virtual void OpenZoomWindow(const std::string& path, const ZoomRequest& zoom) {
+        static_cast<void>(zoom);
+        OpenZoomWindow(path);
+    }
 };
 
 // The view forwards its mouse and key events here. Operations that need the

@@ -8,6 +8,7 @@
 #include "app/CDocManager.h"
 #include "app/CDocTemplate.h"
 #include "app/CKelvaroApp.h"
+#include "app/CKelvaroDoc.h"
 #include "app/CKelvaroView.h"
 #include "app/CMainFrame.h"
 #include "diagram/CDiagram.h"
@@ -107,7 +108,7 @@ void BM_OpenUntilPainted(benchmark::State& state) {
             return;
         }
         state.PauseTiming();
-        RunLoopWhile(watch, [view] { return view->SpectrumRunning(); });
+        RunLoopWhile(watch, [view] { return view->Document().SpectrumRunning(); });
         spectrumMs = std::max(spectrumMs, clock.nsecsElapsed() / 1e6);
         CloseAll();
         state.ResumeTiming();

@@ -28,6 +28,7 @@
 class CDrawContext;
 class LoadProgress;
 struct PaintLayout;
+struct ZoomRequest;
 
 // The curve under a pixel: the first shown column, in index order, that
 // passes within a few pixels of it vertically.
@@ -106,8 +107,13 @@ public:
 
     // ---- Drawing (render/) ----
     // Computes the layout of this paint, stores it into the layout members and
-    // legend positions, then draws from it into dc.
+    // legend positions, then draws from it into dc. While the process-wide
+    // zoom request is set (g_bZoomOpen), it also writes the title of the zoom
+    // window into it (g_strZoomTitle).
     void Paint(CDrawContext& dc);
+    // The first paint of a zoom window opened with the request zoom: the
+    // same paint, writing the window's title into zoom.title.
+    void Paint(CDrawContext& dc, ZoomRequest& zoom);
     // The steps of a paint: each draws from the layout into the context given.
     void DrawFrame(const PaintLayout& layout, CDrawContext& dc) const;
     void DrawAxes(const PaintLayout& layout, CDrawContext& dc) const;
@@ -195,5 +201,6 @@ public:
 
 private:
     void CreateFonts();
+    void PaintLaidOut(CDrawContext& dc, const PaintLayout& layout);
     void StoreLayout(const PaintLayout& layout);
 };

@@ -161,16 +161,21 @@ void KeepVisibility(const CheckedArray<ColumnRecord>& shown, CheckedArray<Column
 
 } // namespace
 
-RefreshSource RefreshSourceOf(const CDiagram& diagram) {
+RefreshSource RefreshSourceOf(const LoadedTable& table, int spectrumColumn,
+                              const CheckedArray<COLORREF>& palette) {
     RefreshSource source;
-    source.outline = diagram;
-    source.rows = diagram.columnCount > 0 ? diagram.values[0].GetSize() : 0;
-    source.spectrumColumn = diagram.spectrumColumn;
-    source.palette = diagram.palette;
-    const int column = diagram.spectrumColumn + 1;
-    if (column >= 1 && column < diagram.values.GetSize())
-        source.spectrumNumbers = diagram.values[column].Numbers();
+    source.outline = table;
+    source.rows = table.columnCount > 0 ? table.values[0].GetSize() : 0;
+    source.spectrumColumn = spectrumColumn;
+    source.palette = palette;
+    const int column = spectrumColumn + 1;
+    if (column >= 1 && column < table.values.GetSize())
+        source.spectrumNumbers = table.values[column].Numbers();
     return source;
+}
+
+RefreshSource RefreshSourceOf(const CDiagram& diagram) {
+    return RefreshSourceOf(diagram, diagram.spectrumColumn, diagram.palette);
 }
 
 RefreshRead ReadRefresh(const RefreshSource& source, const LoadLimits& limits) {

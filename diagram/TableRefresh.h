@@ -54,6 +54,10 @@ struct RefreshRead {
 };
 
 RefreshSource RefreshSourceOf(const CDiagram& diagram);
+// The same from a table a window shows, with the window's spectrum column
+// and palette; numbers then views the table's cells.
+RefreshSource RefreshSourceOf(const LoadedTable& table, int spectrumColumn,
+                              const CheckedArray<COLORREF>& palette);
 // Reads the source's file again. Shows no message box and raises no error
 // but LoadCancelled (when the limits' progress is cancelled): the rest ends
 // up in the outcome.

@@ -21,5 +21,5 @@ ZoomOpenScope::~ZoomOpenScope() {
 }
 
 ZoomRequest CurrentZoomRequest() {
-    return ZoomRequest{g_zoomXFrom, g_zoomXTo, g_zoomYFrom, g_zoomYTo};
+    return ZoomRequest{g_zoomXFrom, g_zoomXTo, g_zoomYFrom, g_zoomYTo, g_strZoomTitle};
 }

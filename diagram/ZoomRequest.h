@@ -13,12 +13,14 @@ extern double g_zoomYTo;
 extern std::string g_strZoomTitle;
 
 // The request as a value: a view that opens the zoom window away from the
-// interface thread keeps it until the window's first paint.
+// interface thread hands it to the read and to the window's first paint,
+// which writes the window's title into it.
 struct ZoomRequest {
     double xFrom = 0.0;
     double xTo = 0.0;
     double yFrom = 0.0;
     double yTo = 0.0;
+    std::string title;
 };
 // The request the globals hold now.
 ZoomRequest CurrentZoomRequest();

@@ -29,7 +29,20 @@ private:
 
 void CDiagram::Paint(CDrawContext& context) {
     BorrowedContext borrowed(*this, context);
-    const PaintLayout layout = ComputePaintLayout(*this);
+    const PaintLayout layout = ComputePaintLayout(*this, g_bZoomOpen);
+    if (layout.zoomTitle)
+        g_strZoomTitle = *layout.zoomTitle;
+    PaintLaidOut(context, layout);
+}
+
+void CDiagram::Paint(CDrawContext& context, ZoomRequest& zoom) {
+    BorrowedContext borrowed(*this, context);
+    const PaintLayout layout = ComputePaintLayout(*this, true);
+    zoom.title = layout.zoomTitle.value_or(std::string());
+    PaintLaidOut(context, layout);
+}
+
+void CDiagram::PaintLaidOut(CDrawContext& context, const PaintLayout& layout) {
     StoreLayout(layout);
     DrawFrame(layout, context);
     if (columnCount == 0) // nothing loaded: the frame alone
@@ -59,8 +72,6 @@ void CDiagram::StoreLayout(const PaintLayout& layout) {
             columns[i].legendY = entry.y;
         }
     }
-    if (layout.zoomTitle)
-        g_strZoomTitle = *layout.zoomTitle;
 }
 
 void CDiagram::DrawFrame(const PaintLayout& layout, CDrawContext& context) const {

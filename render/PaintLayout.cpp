@@ -2,7 +2,6 @@
 
 #include "diagram/CDiagram.h"
 #include "diagram/Numbers.h"
-#include "diagram/ZoomRequest.h"
 #include "render/DiagramMetrics.h"
 
 namespace {
@@ -25,7 +24,7 @@ std::string ZoomTitle(const CDiagram& diagram, double first, double last) {
 
 } // namespace
 
-PaintLayout ComputePaintLayout(const CDiagram& diagram) {
+PaintLayout ComputePaintLayout(const CDiagram& diagram, bool zoomTitle) {
     PaintLayout layout;
     layout.frameRect = FrameRect(diagram);
     if (diagram.columnCount == 0)
@@ -49,7 +48,7 @@ PaintLayout ComputePaintLayout(const CDiagram& diagram) {
         layout.xGridStepPx = static_cast<double>(layout.plotRect.Width()) / (rows - 1);
         layout.xDelta = (last - first) / (rows - 1);
     }
-    if (g_bZoomOpen && rows > 0)
+    if (zoomTitle && rows > 0)
         layout.zoomTitle = ZoomTitle(diagram, first, last);
 
     layout.yMin = diagram.yMin;

@@ -37,4 +37,5 @@ struct PaintLayout {
 
 // The layout of the diagram's next paint. Reads only the diagram's table,
 // settings and its owner's client area (for a frame fitted to the window).
-PaintLayout ComputePaintLayout(const CDiagram& diagram);
+// With zoomTitle, also the title of a zoom window of the table.
+PaintLayout ComputePaintLayout(const CDiagram& diagram, bool zoomTitle = false);

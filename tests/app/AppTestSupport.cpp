@@ -63,7 +63,8 @@ bool WaitForReads() {
         if (App().DocManager().Template().OpensRunning() > 0)
             return true;
         for (CChildFrame* frame : MainFrame().ChildFrames())
-            if (frame->View()->RefreshRunning() || frame->View()->SpectrumRunning())
+            if (frame->View()->Document().RefreshRunning() ||
+                frame->View()->Document().SpectrumRunning())
                 return true;
         return false;
     };

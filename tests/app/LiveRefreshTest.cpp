@@ -5,6 +5,7 @@
 #include "TestSupport.h"
 
 #include "app/CDocManager.h"
+#include "app/CKelvaroDoc.h"
 #include "app/CKelvaroView.h"
 #include "app/CMainFrame.h"
 #include "app/StatusPanes.h"
@@ -36,7 +37,7 @@ protected:
     }
     // One tick of the window's refresh timer, and the read it starts.
     static void Tick(CKelvaroView& view) {
-        view.OnRefreshTimer();
+        view.Document().OnRefreshTimer();
         ASSERT_TRUE(WaitForReads());
     }
     static QImage Picture(CKelvaroView& view) {
@@ -59,7 +60,7 @@ TEST_F(LiveWindow, TheTimerRunsOnlyForAPositivePeriodAndAtLeast100Ms) {
         CKelvaroView* view =
             Open(std::string(c.timer) + "T\nx;a\n1;2\n", std::to_string(++file) + ".txt");
         ASSERT_NE(view, nullptr);
-        EXPECT_EQ(view->RefreshPeriodMs(), c.periodMs);
+        EXPECT_EQ(view->Document().RefreshPeriodMs(), c.periodMs);
     }
 }
 

@@ -90,8 +90,10 @@ TEST_F(View, ZoomWindowIsANewDocumentOfTheSameFileTitledByItsFirstPaint) {
     ASSERT_EQ(MainFrame().ChildFrames().size(), 2u);
     CKelvaroView* zoomed = MainFrame().ActiveView();
     ASSERT_NE(zoomed, view);
-    EXPECT_FALSE(g_strZoomTitle.empty());
-    EXPECT_EQ(zoomed->Document().Title(), QString::fromStdString(g_strZoomTitle));
+    // The first paint composes the title from the rows the window holds.
+    EXPECT_TRUE(zoomed->Document().Title().startsWith(
+        QString::fromStdString(view->Diagram().fileName) + "  X = [2.0"))
+        << zoomed->Document().Title().toStdString();
     EXPECT_EQ(MainFrame().windowTitle(), "Kelvaro - " + zoomed->Document().Title());
     EXPECT_LT(zoomed->Diagram().values[0].GetSize(), view->Diagram().values[0].GetSize());
     EXPECT_FALSE(g_bZoomOpen);
