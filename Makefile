@@ -5,14 +5,15 @@
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+TSAN_BUILD ?= build-tsan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 600
 JOBS       ?= $(shell nproc)
 CMAKE_TYPE ?= RelWithDebInfo
 PREFIX     ?= /usr/local
 
-.PHONY: all deps build build-asan build-fuzz run install uninstall package test test-main test-asan \
-        test-fuzz fuzz bench clean
+.PHONY: all deps build build-asan build-tsan build-fuzz run install uninstall package test test-main \
+        test-asan test-tsan test-fuzz fuzz bench clean
 
 all: build
 
@@ -33,6 +34,13 @@ build: deps
 build-asan: deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DKELVARO_CORE_ONLY=OFF -DKELVARO_SANITIZE=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
+
+# The viewer, the batch tool and the tests of whatever starts a thread (the
+# loader, refresh, spectrum, the viewer's jobs, the stress test) under
+# ThreadSanitizer.
+build-tsan: deps
+	cmake -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVARO_TSAN=ON
+	cmake --build $(TSAN_BUILD) -j $(JOBS)
 
 # The core and the libFuzzer target, built with clang and the sanitizers.
 build-fuzz: deps
@@ -83,8 +91,14 @@ test-asan: build-asan
 	  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 QT_QPA_PLATFORM=offscreen \
 	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
+# Any report fails its test (TSan's exit code); tests/tsan.supp names the
+# reports wholly inside Qt and the libraries under it, each with its reason.
+test-tsan: build-tsan
+	TSAN_OPTIONS="suppressions=$(CURDIR)/tests/tsan.supp print_suppressions=0 second_deadlock_stack=1" \
+	  QT_QPA_PLATFORM=offscreen ctest --test-dir $(TSAN_BUILD) --output-on-failure -j $(JOBS)
+
 # The viewer's suite runs last, so its summary closes the output.
-test: test-fuzz test-asan test-main
+test: test-fuzz test-tsan test-asan test-main
 
 # One table of load, PNG and repaint figures at 1M and 10M rows; the generated
 # files are made once in build-bench/bench-data (or KELVARO_BENCH_DATA).
@@ -95,4 +109,4 @@ bench: deps
 	bash bench/run.sh build-bench
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) build-bench
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD) build-bench

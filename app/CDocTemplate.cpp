@@ -94,6 +94,10 @@ bool CDocTemplate::IsOpening(const QString& canonicalPath) const {
            });
 }
 
+const LoadProgress* CDocTemplate::NewestOpenProgress() const {
+    return m_opens.empty() ? nullptr : &m_opens.back()->Job().Progress();
+}
+
 void CDocTemplate::CancelNewestOpen() {
     if (!m_opens.empty())
         Cancel(m_opens.back()->doc.get());

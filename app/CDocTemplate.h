@@ -19,6 +19,7 @@ class CChildFrame;
 class CKelvaroDoc;
 class CLoadProgressPane;
 class CMainFrame;
+class LoadProgress;
 
 class CDocTemplate {
 public:
@@ -50,6 +51,8 @@ public:
     bool IsOpening(const QString& canonicalPath) const;
     // Cancels the read started last (Escape).
     void CancelNewestOpen();
+    // How far the read started last got; null while none runs.
+    const LoadProgress* NewestOpenProgress() const;
     // Ends every read; nothing of them is shown (the program is closing).
     void CancelAllOpens();
 

@@ -27,6 +27,32 @@
 namespace {
 
 CKelvaroApp* g_pApp = nullptr;
+// Closers alive now: while there is none, a box is one nobody closes.
+int g_closers = 0;
+
+// Fails the test that left a box up with no closer, and closes it, so that a
+// failing test never hangs the suite on a modal loop.
+void GuardAgainstStrayBoxes() {
+    static QWidget* seen = nullptr;
+    static int ticks = 0;
+    auto* timer = new QTimer(qApp);
+    QObject::connect(timer, &QTimer::timeout, [] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || g_closers > 0 || modal != seen) {
+            seen = modal;
+            ticks = 0;
+            return;
+        }
+        if (++ticks < 3 * SlowdownOfThisBuild())
+            return;
+        const auto* box = qobject_cast<QMessageBox*>(modal);
+        ADD_FAILURE() << "a box nobody closed: "
+                      << (box ? box->text() : modal->windowTitle()).toStdString();
+        modal->close();
+        seen = nullptr;
+    });
+    timer->start(1000);
+}
 
 } // namespace
 
@@ -68,7 +94,7 @@ bool WaitForReads() {
                 return true;
         return false;
     };
-    const QDeadlineTimer deadline(10'000);
+    const QDeadlineTimer deadline(10'000 * SlowdownOfThisBuild());
     while (running()) {
         if (deadline.hasExpired())
             return false;
@@ -96,12 +122,14 @@ CKelvaroDoc* OpenAndWait(const std::string& path) {
 }
 
 ModalBoxCloser::ModalBoxCloser() : m_pTimer(new QTimer) {
+    ++g_closers;
     QObject::connect(m_pTimer, &QTimer::timeout, [this] { CloseModal(); });
     m_pTimer->start(20);
 }
 
 ModalBoxCloser::~ModalBoxCloser() {
     delete m_pTimer;
+    --g_closers;
 }
 
 void ModalBoxCloser::CloseModal() {
@@ -136,7 +164,7 @@ void ModalBoxCloser::CloseModal() {
 }
 
 bool ModalBoxCloser::WaitFor(int count) {
-    QDeadlineTimer deadline(5000);
+    QDeadlineTimer deadline(5000 * SlowdownOfThisBuild());
     while (m_texts.size() < count && !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     return m_texts.size() >= count;
@@ -164,6 +192,7 @@ int RunWithViewer(int argc, char** argv, const std::vector<std::string>& argumen
     g_pApp = &app;
     if (!app.InitInstance())
         return 2;
+    GuardAgainstStrayBoxes();
 
     const int result = RUN_ALL_TESTS();
     app.ExitInstance();

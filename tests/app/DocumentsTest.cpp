@@ -13,6 +13,7 @@
 #include "app/RecentFileList.h"
 #include "diagram/CDiagram.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -26,6 +27,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <thread>
 
 namespace {
@@ -230,6 +232,75 @@ TEST_F(Documents, AnOpenCancelledByEscapeOrItsButtonLeavesNothing) {
     EXPECT_TRUE(MainFrame().ChildFrames().empty());
     EXPECT_FALSE(cancel->isVisible());
     EXPECT_EQ(App().RecentFiles().Entries(), recentBefore);
+}
+
+// Escape is obeyed wherever the read is: early, with part of the file read,
+// once every byte is read but before the window is made, while the read
+// waits behind an earlier one, and while its box is up. Each leaves no
+// window and no recent entry; the earlier read still opens.
+TEST_F(Documents, EscapeAtEveryStageOfAReadLeavesNothing) {
+    TempDir dir;
+    const auto big = dir.Write("big.txt", ManyRows(400'000));
+    const auto small = dir.Write("small.txt", ManyRows(10));
+    const auto odd = dir.Write("odd.txt", "Colour=red\nT\nx;a\n1;2\n");
+    const QStringList recentBefore = App().RecentFiles().Entries();
+    CDocTemplate& opens = App().DocManager().Template();
+    const auto escape = [] { QTest::keyClick(&MainFrame(), Qt::Key_Escape); };
+    // Waits, handling no event, until the newest read has counted bytes.
+    const auto untilRead = [&](long long bytes) {
+        const QDeadlineTimer deadline(10'000 * SlowdownOfThisBuild());
+        while (opens.NewestOpenProgress() && opens.NewestOpenProgress()->BytesRead() < bytes &&
+               !deadline.hasExpired())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    };
+    const auto size = static_cast<long long>(std::filesystem::file_size(big));
+    const std::function<void()> stages[] = {
+        [&] { MainFrame().OpenFile(QString::fromStdString(big.string())); },
+        [&] {
+            MainFrame().OpenFile(QString::fromStdString(big.string()));
+            untilRead(1);
+        },
+        [&] {
+            MainFrame().OpenFile(QString::fromStdString(big.string()));
+            untilRead(size);
+        },
+    };
+    for (std::size_t stage = 0; stage < std::size(stages); ++stage) {
+        SCOPED_TRACE(stage);
+        stages[stage]();
+        ASSERT_EQ(opens.OpensRunning(), 1);
+        escape();
+        ASSERT_TRUE(WaitForReads());
+        EXPECT_TRUE(MainFrame().ChildFrames().empty());
+    }
+
+    // Behind an earlier read, done and waiting: the earlier one still opens.
+    MainFrame().OpenFile(QString::fromStdString(big.string()));
+    MainFrame().OpenFile(QString::fromStdString(small.string()));
+    const QDeadlineTimer deadline(10'000 * SlowdownOfThisBuild());
+    while (opens.NewestOpenProgress()->BytesRead() <
+               static_cast<long long>(std::filesystem::file_size(small)) &&
+           !deadline.hasExpired())
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    escape();
+    ASSERT_TRUE(WaitForReads());
+    ASSERT_EQ(MainFrame().ChildFrames().size(), 1u);
+    EXPECT_EQ(MainFrame().ChildFrames().front()->windowTitle(), "big.txt");
+    ResetMainWindow();
+
+    // While its box is up: the read goes on once the box is closed, and stops.
+    ModalBoxCloser boxes;
+    boxes.onBox = [&] { opens.CancelNewestOpen(); };
+    MainFrame().OpenFile(QString::fromStdString(odd.string()));
+    ASSERT_TRUE(boxes.WaitFor(1));
+    ASSERT_TRUE(WaitForReads());
+    EXPECT_TRUE(MainFrame().ChildFrames().empty());
+    // Only the read that was not cancelled went into the recent files.
+    const QStringList recentAfter = App().RecentFiles().Entries();
+    EXPECT_EQ(recentAfter.first(), QString::fromStdString(big.string()));
+    EXPECT_EQ(recentAfter.mid(1, recentBefore.size()), recentBefore.mid(0, recentAfter.size() - 1));
+    EXPECT_FALSE(recentAfter.contains(QString::fromStdString(small.string())));
+    EXPECT_FALSE(recentAfter.contains(QString::fromStdString(odd.string())));
 }
 
 // The box of an unknown command comes while the file is read, before any

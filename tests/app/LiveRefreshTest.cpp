@@ -4,6 +4,7 @@
 #include "AppTestSupport.h"
 #include "TestSupport.h"
 
+#include "app/CChildFrame.h"
 #include "app/CDocManager.h"
 #include "app/CKelvaroDoc.h"
 #include "app/CKelvaroView.h"
@@ -18,8 +19,21 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace {
+
+// X and the first data column, cell by cell.
+std::vector<std::string> Cells(const CDiagram& diagram) {
+    std::vector<std::string> cells;
+    for (int r = 0; r < diagram.values[1].GetSize(); ++r) {
+        cells.emplace_back(diagram.values[0][r]);
+        cells.emplace_back(diagram.values[1][r]);
+    }
+    return cells;
+}
 
 class LiveWindow : public testing::Test {
 protected:
@@ -110,6 +124,58 @@ TEST_F(LiveWindow, AZoomWindowRefreshesOnlyItsRange) {
     EXPECT_EQ(zoomed->Diagram().values[0][0], "2");
     EXPECT_EQ(zoomed->Diagram().values[0][3], "5");
     EXPECT_EQ(view->Diagram().values[0].GetSize(), 6);
+}
+
+// A zoom window made from the source's table while the source refreshes the
+// same file: the zoom keeps the table it was given (the rows appended lie
+// past its range), the source takes the new rows, each as a whole read of
+// the file gives them.
+TEST_F(LiveWindow, ARefreshAndAZoomOfTheSameFileAtOnce) {
+    std::string rows;
+    for (int r = 0; r < 200'000; ++r)
+        rows += std::to_string(r) + ";" + std::to_string(r % 101) + "\n";
+    CKelvaroView* view = Open("Timer=200\nX=number\nT\nx;a\n" + rows);
+    ASSERT_NE(view, nullptr);
+    {
+        const ZoomOpenScope zoom(1000.0, 150'000.0, 0.0, 0.0);
+        view->OpenZoomWindow(view->Diagram().filePath, CurrentZoomRequest());
+    }
+    Append("200000;7\n200001;8\n");
+    view->Document().OnRefreshTimer();
+    EXPECT_TRUE(view->Document().RefreshRunning());
+    ASSERT_TRUE(WaitForReads());
+    CKelvaroView* zoomed = MainFrame().ActiveView();
+    ASSERT_NE(zoomed, view);
+    const auto wholeRead = [&](std::optional<XRange> range) {
+        CDiagram read(nullptr);
+        std::optional<ZoomOpenScope> scope;
+        if (range)
+            scope.emplace(range->from, range->to, 0.0, 0.0);
+        EXPECT_TRUE(read.LoadFile(path.string()));
+        return Cells(read);
+    };
+    EXPECT_EQ(view->Diagram().values[0].GetSize(), 200'002);
+    EXPECT_TRUE(Cells(view->Diagram()) == wholeRead(std::nullopt));
+    EXPECT_EQ(zoomed->Diagram().values[0].GetSize(), 149'001);
+    EXPECT_TRUE(Cells(zoomed->Diagram()) == wholeRead(XRange{1000.0, 150'000.0}));
+}
+
+// The jobs of a window closed while they run end without reaching it.
+TEST_F(LiveWindow, AWindowClosedWhileItsRefreshReadsGivesItNothing) {
+    std::string rows;
+    for (int r = 0; r < 100'000; ++r)
+        rows += std::to_string(r) + ";" + std::to_string(r % 7) + "\n";
+    CKelvaroView* view = Open("Timer=200\nT\nx;a\n" + rows);
+    ASSERT_NE(view, nullptr);
+    WriteFile(path, "Timer=200\nT2\nx;a\n" + rows); // rewritten: read whole again
+    view->Document().OnRefreshTimer();
+    ASSERT_TRUE(view->Document().RefreshRunning());
+    MainFrame().ChildFrames().front()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(WaitForReads());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(MainFrame().ChildFrames().empty());
+    EXPECT_EQ(MainFrame().PaneText(), CStatusPanes::kIdleText);
 }
 
 TEST_F(LiveWindow, AVanishedFileKeepsThePictureAndSaysSoOnce) {

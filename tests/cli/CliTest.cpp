@@ -232,8 +232,8 @@ TEST(CliErrors, ControlBytesInMessagesAreEscaped) {
 // what ran out and where, instead of the allocator's own word. (Sanitizers
 // reserve more address space than any such limit allows.)
 TEST(CliErrors, OutOfMemoryNamesTheFileAndHowFarTheLoadGot) {
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "AddressSanitizer cannot run under an address-space limit";
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "a sanitizer cannot run under an address-space limit";
 #else
     TempDir dir;
     std::string content = "X=number\nBig\nt;a;b;c;d\n";

@@ -94,3 +94,16 @@ struct ProcessResult {
 // collects its exit code and output.
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::filesystem::path& cwd = {});
+
+// How much longer than in the optimised build the same work takes in this
+// one: waits for work bound themselves by it (ThreadSanitizer slows reads
+// about thirty times, AddressSanitizer a few).
+constexpr int SlowdownOfThisBuild() {
+#if defined(__SANITIZE_THREAD__)
+    return 30;
+#elif defined(__SANITIZE_ADDRESS__)
+    return 5;
+#else
+    return 1;
+#endif
+}
