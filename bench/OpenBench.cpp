@@ -207,8 +207,11 @@ int main(int argc, char** argv) {
     UseOffscreenPlatformUnlessSet();
     QTemporaryDir settings; // the benchmark never touches the user's recent files
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings.path()));
-    int appArgc = 1;
-    CKelvaroApp app(appArgc, argv);
+    // A main window of its own, whatever viewer runs on this display.
+    char newWindow[] = "--new-window";
+    char* appArgv[] = {argv[0], newWindow, nullptr};
+    int appArgc = 2;
+    CKelvaroApp app(appArgc, appArgv);
     if (!app.InitInstance())
         return 1;
     g_pApp = &app;

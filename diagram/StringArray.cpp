@@ -201,7 +201,7 @@ void StringArray::KeepTextsOnly(Store& own) {
     own.textsOnly = true;
 }
 
-void StringArray::AddRepeated(std::string_view text, std::size_t count) {
+void StringArray::AddRun(std::string_view text, std::size_t count) {
     if (count == 0)
         return;
     Store& own = Own();

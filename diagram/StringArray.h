@@ -124,7 +124,16 @@ public:
     // A cell of another array, taken over by its text.
     void Add(const CellText& cell) { Add(cell.View()); }
     // count cells of one text; a run of them at the end is held as one.
-    void AddRepeated(std::string_view text, std::size_t count = 1);
+    void AddRepeated(std::string_view text, std::size_t count = 1) {
+        // Nearly always one more of the run at the end (the spectrum
+        // column's "0.0" of every row a load adds).
+        if (cells && cells.use_count() == 1 && cells->repeats != 0 &&
+            SameShortText(text, cells->repeated)) [[likely]] {
+            cells->repeats += count;
+            return;
+        }
+        AddRun(text, count);
+    }
     // Every cell of other, in order. Taking other's cells moves the texts of
     // a large array instead of copying them, and leaves other empty with its
     // memory given back.
@@ -169,6 +178,16 @@ private:
         return *cells;
     }
     void Detach();
+    void AddRun(std::string_view text, std::size_t count);
+    // a == b, without a call for the few bytes of a run's text.
+    static bool SameShortText(std::string_view a, std::string_view b) {
+        if (a.size() != b.size())
+            return false;
+        for (std::size_t i = 0; i < a.size(); ++i)
+            if (a[i] != b[i])
+                return false;
+        return true;
+    }
     // The cells held one by one, before the run of repeats.
     std::size_t Written() const { return cells ? cells->Written() : 0; }
     std::size_t Cells() const { return cells ? cells->Cells() : 0; }
