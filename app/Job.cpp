@@ -3,12 +3,16 @@
 #include "app/GuardedCall.h"
 #include "diagram/DiagramHost.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
 #include <utility>
 
 namespace {
 
+// How much lower a job's thread runs than the interface thread (nice).
+constexpr int kJobNice = 10;
 // The progress a window shows moves on after this many more bytes.
-constexpr long long kProgressStepBytes = 1 << 20;
+constexpr long long kProgressStepBytes = 4 << 20;
 
 } // namespace
 
@@ -46,6 +50,8 @@ CJob::~CJob() {
 
 void CJob::Start(Run run) {
     m_thread = std::thread([this, run = std::move(run)] {
+        // Work in the background gives way to the interface thread.
+        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kJobNice);
         std::exception_ptr error;
         try {
             BoxRelay relay(*this);

@@ -14,6 +14,8 @@ namespace {
 
 // The bar counts in units of this many bytes, so that any size fits an int.
 constexpr long long kUnit = 1 << 16;
+// The bar moves at most this often, but for a read that starts or ends.
+constexpr qint64 kUpdateMs = 100;
 
 QString Megabytes(long long bytes) {
     return QString::number((bytes + 500'000) / 1'000'000);
@@ -61,6 +63,12 @@ void CLoadProgressPane::RemoveRead(const CJob& job) {
 void CLoadProgressPane::Update() {
     if (m_reads.empty())
         return;
+    // A bar that moves ten times a second looks as live as one that moves
+    // with every few megabytes, and costs the interface thread far less.
+    if (m_clock.isValid() && m_clock.elapsed() < kUpdateMs && m_shownReads == m_reads.size())
+        return;
+    m_clock.start();
+    m_shownReads = m_reads.size();
     // Rows a second thread read again on its own may count twice.
     long long read = 0;
     long long size = 0;
@@ -69,14 +77,21 @@ void CLoadProgressPane::Update() {
         size += each.size;
     }
     const QString newest = m_reads.back().name;
-    m_pName->setText(
+    const QString name =
         m_reads.size() == 1
             ? QStringLiteral("Reading %1").arg(newest)
-            : QStringLiteral("Reading %1 and %2 more").arg(newest).arg(m_reads.size() - 1));
-    m_pBar->setRange(0, static_cast<int>(std::max(1LL, size / kUnit)));
-    m_pBar->setValue(static_cast<int>(std::min<long long>(read / kUnit, m_pBar->maximum())));
+            : QStringLiteral("Reading %1 and %2 more").arg(newest).arg(m_reads.size() - 1);
+    // Only what changed: a new text lays the status bar out again.
+    if (m_pName->text() != name)
+        m_pName->setText(name);
+    const int units = static_cast<int>(std::max(1LL, size / kUnit));
+    if (m_pBar->maximum() != units)
+        m_pBar->setRange(0, units);
+    m_pBar->setValue(static_cast<int>(std::min<long long>(read / kUnit, units)));
     m_pBar->setFormat(QStringLiteral("%1 of %2 MB").arg(Megabytes(read), Megabytes(size)));
-    m_pCancel->setMenu(m_reads.size() > 1 ? m_pMenu : nullptr);
+    QMenu* menu = m_reads.size() > 1 ? m_pMenu : nullptr;
+    if (m_pCancel->menu() != menu)
+        m_pCancel->setMenu(menu);
 }
 
 void CLoadProgressPane::FillMenu() {

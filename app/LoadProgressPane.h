@@ -5,6 +5,7 @@
 // so reads side by side never widen the main window; hidden while none runs.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QString>
 #include <QWidget>
 
@@ -42,6 +43,8 @@ private:
     void FillMenu();
 
     std::vector<Read> m_reads; // in the order they were started
+    QElapsedTimer m_clock;     // since the bar last moved
+    std::size_t m_shownReads = 0;
     QLabel* m_pName;
     QProgressBar* m_pBar;
     QPushButton* m_pCancel;
