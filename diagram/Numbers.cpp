@@ -156,6 +156,14 @@ double AtoF(std::string_view text) {
     return WithTerminated(text, [](const char* s) { return strtod_l(s, nullptr, CLocale()); });
 }
 
+std::size_t NumberPrefixLength(std::string_view text) {
+    return WithTerminated(text, [](const char* s) {
+        char* end = nullptr;
+        strtod_l(s, &end, CLocale());
+        return static_cast<std::size_t>(end - s);
+    });
+}
+
 int AtoI(std::string_view text) {
     const long value =
         WithTerminated(text, [](const char* s) { return strtol_l(s, nullptr, 10, CLocale()); });

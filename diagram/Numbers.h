@@ -4,6 +4,7 @@
 // write 2.5 as "2.500", or the labels and the derived files come out wrong.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,10 @@
 // forms inf, nan and hexadecimal); reading stops at the first character that
 // does not fit. A text without a leading number is 0.0.
 double AtoF(std::string_view text);
+
+// How many characters at the start of text the atof rule reads as a number,
+// the white space before it included; 0 when it reads none.
+std::size_t NumberPrefixLength(std::string_view text);
 
 // atoi: leading white space, sign and decimal digits; 0 when there are none.
 // Values beyond the range of int are clamped to it.

@@ -2,36 +2,15 @@
 
 #include "diagram/AsciiChars.h"
 #include "diagram/DateTime.h"
-
-#include <cstdlib>
-#include <locale.h>
-#include <stdexcept>
-#include <string>
-
-namespace {
-
-// The "C" locale, made once: a German desktop must not make "2.5" stop at
-// the point.
-locale_t CLocale() {
-    static const locale_t handle = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
-    if (handle == locale_t(nullptr))
-        throw std::runtime_error("the C locale is not available");
-    return handle;
-}
-
-} // namespace
+#include "diagram/Numbers.h"
 
 bool ReadsAsNumber(std::string_view text) {
-    // strtod needs a terminated text; a NUL byte inside the token ends the
-    // copy's number early and is then left over as a character that is no
-    // blank.
-    const std::string copy(text);
-    const char* const begin = copy.c_str();
-    char* end = nullptr;
-    strtod_l(begin, &end, CLocale());
-    if (end == begin)
+    // A NUL byte inside the token ends the number early and is then left
+    // over as a character that is no blank.
+    const std::size_t length = NumberPrefixLength(text);
+    if (length == 0)
         return false;
-    for (std::size_t at = static_cast<std::size_t>(end - begin); at < text.size(); ++at)
+    for (std::size_t at = length; at < text.size(); ++at)
         if (!IsAsciiSpace(text[at]))
             return false;
     return true;

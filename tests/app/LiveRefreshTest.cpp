@@ -25,6 +25,14 @@
 
 namespace {
 
+// Rows 0 .. count - 1 of X and one data column.
+std::string Rows(int count) {
+    std::string rows;
+    for (int r = 0; r < count; ++r)
+        rows += std::to_string(r) + ";" + std::to_string(r % 101) + "\n";
+    return rows;
+}
+
 // X and the first data column, cell by cell.
 std::vector<std::string> Cells(const CDiagram& diagram) {
     std::vector<std::string> cells;
@@ -131,10 +139,7 @@ TEST_F(LiveWindow, AZoomWindowRefreshesOnlyItsRange) {
 // past its range), the source takes the new rows, each as a whole read of
 // the file gives them.
 TEST_F(LiveWindow, ARefreshAndAZoomOfTheSameFileAtOnce) {
-    std::string rows;
-    for (int r = 0; r < 200'000; ++r)
-        rows += std::to_string(r) + ";" + std::to_string(r % 101) + "\n";
-    CKelvaroView* view = Open("Timer=200\nX=number\nT\nx;a\n" + rows);
+    CKelvaroView* view = Open("Timer=200\nX=number\nT\nx;a\n" + Rows(200'000));
     ASSERT_NE(view, nullptr);
     {
         const ZoomOpenScope zoom(1000.0, 150'000.0, 0.0, 0.0);
@@ -162,9 +167,7 @@ TEST_F(LiveWindow, ARefreshAndAZoomOfTheSameFileAtOnce) {
 
 // The jobs of a window closed while they run end without reaching it.
 TEST_F(LiveWindow, AWindowClosedWhileItsRefreshReadsGivesItNothing) {
-    std::string rows;
-    for (int r = 0; r < 100'000; ++r)
-        rows += std::to_string(r) + ";" + std::to_string(r % 7) + "\n";
+    const std::string rows = Rows(100'000);
     CKelvaroView* view = Open("Timer=200\nT\nx;a\n" + rows);
     ASSERT_NE(view, nullptr);
     WriteFile(path, "Timer=200\nT2\nx;a\n" + rows); // rewritten: read whole again
