@@ -69,6 +69,12 @@ std::optional<LoadedTable> ReadForOpen(const std::string& path,
     return table;
 }
 
+// What a spectrum that did not fit in memory says.
+std::string SpectrumOutOfMemory(const CDiagram& diagram) {
+    return "Not enough memory for the spectrum of \"" + diagram.filePath + "\" (" +
+           std::to_string(diagram.spectrumSize) + " points).";
+}
+
 } // namespace
 
 CKelvaroDoc::CKelvaroDoc() {
@@ -188,8 +194,7 @@ void CKelvaroDoc::ApplySpectrum() {
         m_bSpectrumMissing = true;
     } catch (const std::bad_alloc&) {
         m_bSpectrumMissing = true;
-        m_pDiagram->ShowWarning("Not enough memory for the spectrum of \"" + m_pDiagram->filePath +
-                                "\" (" + std::to_string(m_pDiagram->spectrumSize) + " points).");
+        m_pDiagram->ShowWarning(SpectrumOutOfMemory(*m_pDiagram));
     } catch (const std::exception& error) {
         m_bSpectrumMissing = true;
         m_pDiagram->ShowWarning(ErrorMessage(error));
@@ -202,8 +207,7 @@ bool CKelvaroDoc::ComputeSpectrumHere() {
         m_bSpectrumMissing = false;
         return true;
     } catch (const std::bad_alloc&) {
-        m_pDiagram->ShowWarning("Not enough memory for the spectrum of \"" + m_pDiagram->filePath +
-                                "\" (" + std::to_string(m_pDiagram->spectrumSize) + " points).");
+        m_pDiagram->ShowWarning(SpectrumOutOfMemory(*m_pDiagram));
         return false;
     }
 }
