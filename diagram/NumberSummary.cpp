@@ -58,25 +58,95 @@ NumberBounds BlockBounds(const NumberBounds* blocks) {
     return bounds;
 }
 
-// Appends the bounds of the complete blocks of items past those already in
-// blocks.
-template <class Item>
-void ExtendLevel(std::vector<NumberBounds>& blocks, const Item* items, std::size_t count) {
-    const std::size_t complete = count / NumberSummary::kBlock;
+// Appends to blocks one Make(items + b * size) for every complete block b of
+// size items past those already in blocks.
+template <class Block, class Item, class Make>
+void ExtendLevel(std::vector<Block>& blocks, const Item* items, std::size_t count, std::size_t size,
+                 Make make) {
+    const std::size_t complete = count / size;
     // Exactly what a whole column needs; a quarter more at a time as rows
     // are appended.
     if (complete > blocks.capacity())
         blocks.reserve(std::max(complete, blocks.capacity() + blocks.capacity() / 4));
     for (std::size_t b = blocks.size(); b < complete; ++b)
-        blocks.push_back(BlockBounds(items + b * NumberSummary::kBlock));
+        blocks.push_back(make(items + b * size));
 }
 
-std::size_t RoundUp(std::size_t i) {
-    return (i + NumberSummary::kBlock - 1) / NumberSummary::kBlock * NumberSummary::kBlock;
+// Adds levels above levels[0] while a level has a complete block of kBlock.
+template <class Block, class Make>
+void ExtendUpperLevels(std::vector<std::vector<Block>>& levels, Make make) {
+    for (std::size_t k = 1; levels[k - 1].size() >= NumberSummary::kBlock; ++k) {
+        if (levels.size() == k)
+            levels.emplace_back();
+        ExtendLevel(levels[k], levels[k - 1].data(), levels[k - 1].size(), NumberSummary::kBlock,
+                    make);
+    }
 }
 
-std::size_t RoundDown(std::size_t i) {
-    return i / NumberSummary::kBlock * NumberSummary::kBlock;
+// Keeps the blocks of the first rows rows: size rows to a block of levels[0],
+// kBlock blocks to one of each level above.
+template <class Block>
+void TruncateLevels(std::vector<std::vector<Block>>& levels, std::size_t rows, std::size_t size) {
+    std::size_t blocks = rows / size;
+    for (std::vector<Block>& level : levels) {
+        level.resize(std::min(level.size(), blocks));
+        blocks /= NumberSummary::kBlock;
+    }
+}
+
+template <class Block> std::size_t LevelBytes(const std::vector<std::vector<Block>>& levels) {
+    std::size_t bytes = levels.capacity() * sizeof(levels[0]);
+    for (const std::vector<Block>& level : levels)
+        bytes += level.capacity() * sizeof(Block);
+    return bytes;
+}
+
+RowSums SumBlock(const double* numbers) {
+    RowSums sums;
+    for (std::size_t i = 0; i < NumberSummary::kSumBlock; ++i)
+        sums.Add(numbers[i]);
+    return sums;
+}
+
+RowSums SumBlock(const RowSums* blocks) {
+    RowSums sums;
+    for (std::size_t i = 0; i < NumberSummary::kBlock; ++i)
+        sums.Add(blocks[i]);
+    return sums;
+}
+
+void AddRows(RowSums& sums, const double* numbers, std::size_t from, std::size_t to) {
+    for (std::size_t i = from; i < to; ++i)
+        sums.Add(numbers[i]);
+}
+
+void AddBlocks(RowSums& sums, const RowSums* blocks, std::size_t from, std::size_t to) {
+    for (std::size_t i = from; i < to; ++i)
+        sums.Add(blocks[i]);
+}
+
+// The first of items[from .. to - 1] whose bounds reach value; to when none.
+std::size_t FirstReaching(const double* items, std::size_t from, std::size_t to, double value) {
+    for (std::size_t i = from; i < to; ++i)
+        if ((items[i] != items[i] ? 0.0 : items[i]) == value)
+            return i;
+    return to;
+}
+
+std::size_t FirstReaching(const NumberBounds* items, std::size_t from, std::size_t to,
+                          double value) {
+    for (std::size_t i = from; i < to; ++i)
+        if (items[i].min <= value && value <= items[i].max)
+            return i;
+    return to;
+}
+
+std::size_t RoundUp(std::size_t i, std::size_t size = NumberSummary::kBlock) {
+    return (i + size - 1) / size * size;
+}
+
+std::size_t RoundDown(std::size_t i, std::size_t size = NumberSummary::kBlock) {
+    return i / size * size;
 }
 
 } // namespace
@@ -95,25 +165,24 @@ void NumberSummary::Extend(std::span<const double> numbers) {
             firstRise = i;
     }
     rows = numbers.size();
-    if (levels.empty())
+    if (levels.empty()) {
         levels.emplace_back();
-    ExtendLevel(levels[0], numbers.data(), rows);
-    for (std::size_t k = 1; levels[k - 1].size() >= kBlock; ++k) {
-        if (levels.size() == k)
-            levels.emplace_back();
-        ExtendLevel(levels[k], levels[k - 1].data(), levels[k - 1].size());
+        sums.emplace_back();
     }
+    const auto bounds = [](const auto* items) { return BlockBounds(items); };
+    ExtendLevel(levels[0], numbers.data(), rows, kBlock, bounds);
+    ExtendUpperLevels(levels, bounds);
+    const auto blockSums = [](const auto* items) { return SumBlock(items); };
+    ExtendLevel(sums[0], numbers.data(), rows, kSumBlock, blockSums);
+    ExtendUpperLevels(sums, blockSums);
 }
 
 void NumberSummary::Truncate(std::size_t keep) {
     if (keep >= rows)
         return;
     rows = keep;
-    std::size_t blocks = keep;
-    for (std::vector<NumberBounds>& level : levels) {
-        blocks /= kBlock;
-        level.resize(std::min(level.size(), blocks));
-    }
+    TruncateLevels(levels, keep, kBlock);
+    TruncateLevels(sums, keep, kSumBlock);
     // A break of the order past the rows kept is looked for again.
     if (firstFall >= keep)
         firstFall = kNone;
@@ -154,9 +223,77 @@ NumberBounds NumberSummary::Of(std::span<const double> numbers, std::size_t firs
     }
 }
 
+// The rows up to the first block of sums and from the last one are added one
+// by one, the blocks between through AddSumBlocks.
+RowSums NumberSummary::SumsOf(std::span<const double> numbers, std::size_t first,
+                              std::size_t end) const {
+    RowSums result;
+    const std::size_t summarised = sums.empty() ? 0 : sums[0].size() * kSumBlock;
+    const std::size_t low = RoundUp(first, kSumBlock);
+    const std::size_t high = std::min(RoundDown(end, kSumBlock), summarised);
+    if (low >= high) {
+        AddRows(result, numbers.data(), first, end);
+        return result;
+    }
+    AddRows(result, numbers.data(), first, low);
+    AddSumBlocks(result, 0, low / kSumBlock, high / kSumBlock);
+    AddRows(result, numbers.data(), high, end);
+    return result;
+}
+
+// Blocks from .. to - 1 of sums[level], in order: those up to the first
+// block of the level above and from the last one here, the rest above.
+void NumberSummary::AddSumBlocks(RowSums& result, std::size_t level, std::size_t from,
+                                 std::size_t to) const {
+    const RowSums* blocks = sums[level].data();
+    const std::size_t above = level + 1 < sums.size() ? sums[level + 1].size() * kBlock : 0;
+    const std::size_t low = RoundUp(from);
+    const std::size_t high = std::min(RoundDown(to), above);
+    if (low >= high) {
+        AddBlocks(result, blocks, from, to);
+        return;
+    }
+    AddBlocks(result, blocks, from, low);
+    AddSumBlocks(result, level + 1, low / kBlock, high / kBlock);
+    AddBlocks(result, blocks, high, to);
+}
+
+// The rows before the first block, then the first block that reaches value
+// (found through the levels above), then the rows after the last block.
+std::size_t NumberSummary::FirstRowOf(std::span<const double> numbers, std::size_t first,
+                                      std::size_t end, double value) const {
+    const std::size_t summarised = levels.empty() ? 0 : levels[0].size() * kBlock;
+    const std::size_t low = RoundUp(first);
+    const std::size_t high = std::min(RoundDown(end), summarised);
+    if (low >= high)
+        return FirstReaching(numbers.data(), first, end, value);
+    if (const std::size_t row = FirstReaching(numbers.data(), first, low, value); row < low)
+        return row;
+    if (const std::size_t block = FirstBlockOf(0, low / kBlock, high / kBlock, value);
+        block < high / kBlock)
+        return FirstReaching(numbers.data(), block * kBlock, block * kBlock + kBlock, value);
+    return FirstReaching(numbers.data(), high, end, value);
+}
+
+// The first of blocks from .. to - 1 of levels[level] whose bounds reach
+// value; to when none does. Since value is a bound of the whole range, the
+// first block that reaches it holds it.
+std::size_t NumberSummary::FirstBlockOf(std::size_t level, std::size_t from, std::size_t to,
+                                        double value) const {
+    const NumberBounds* blocks = levels[level].data();
+    const std::size_t above = level + 1 < levels.size() ? levels[level + 1].size() * kBlock : 0;
+    const std::size_t low = RoundUp(from);
+    const std::size_t high = std::min(RoundDown(to), above);
+    if (low >= high)
+        return FirstReaching(blocks, from, to, value);
+    if (const std::size_t block = FirstReaching(blocks, from, low, value); block < low)
+        return block;
+    if (const std::size_t block = FirstBlockOf(level + 1, low / kBlock, high / kBlock, value);
+        block < high / kBlock)
+        return FirstReaching(blocks, block * kBlock, block * kBlock + kBlock, value);
+    return FirstReaching(blocks, high, to, value);
+}
+
 std::size_t NumberSummary::Bytes() const {
-    std::size_t bytes = levels.capacity() * sizeof(levels[0]);
-    for (const std::vector<NumberBounds>& level : levels)
-        bytes += level.capacity() * sizeof(NumberBounds);
-    return bytes;
+    return LevelBytes(levels) + LevelBytes(sums);
 }
