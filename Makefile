@@ -110,7 +110,7 @@ test: test-fuzz test-tsan test-asan test-main
 bench: deps
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DKELVARO_BENCH=ON
 	cmake --build build-bench -j $(JOBS) --target kelvaro-cli kelvaro-bench-file kelvaro-bench-render \
-	    kelvaro-bench-open kelvaro-bench-interaction
+	    kelvaro-bench-open kelvaro-bench-interaction kelvaro-bench-statistics
 	bash bench/run.sh build-bench
 
 clean:

@@ -2,9 +2,11 @@
 # The figures of Kelvaro at 1,000,000 and 10,000,000 rows, printed as one
 # Markdown table: load only, PNG from launch (each with its peak memory) and
 # the repaint of a loaded 800 x 500 diagram. Times are medians of repeated runs.
+# Then the statistics of half the rows and their summaries, and the batch
+# tool's statistics against its load alone.
 #   bench/run.sh BIN_DIR
-# BIN_DIR holds kelvaro-cli, kelvaro-bench-file and kelvaro-bench-render (a
-# build directory). The generated files (about 35 MB and 360 MB) are made once
+# BIN_DIR holds kelvaro-cli, kelvaro-bench-file, kelvaro-bench-render and
+# kelvaro-bench-statistics (a build directory). The generated files (about 35 MB and 360 MB) are made once
 # and reused from KELVARO_BENCH_DATA (default BIN_DIR/bench-data).
 # KELVARO_BENCH_ROWS and KELVARO_BENCH_RUNS change the sizes and repetitions;
 # KELVARO_BENCH_100M=1 adds the file of 100,000,000 rows (3.7 GB).
@@ -65,4 +67,30 @@ viewer_file=$(bench_file "$bin/kelvaro-bench-file" "$data" 1000000)
 if [ -x "$bin/kelvaro-bench-interaction" ]; then
     echo
     "$bin/kelvaro-bench-interaction" "$viewer_file" 2> /dev/null
+fi
+
+# The statistics of one curve over half the rows (median and longest query),
+# the summaries' bytes per cell and what preparing them adds to a load.
+for rows in "${sizes[@]}"; do
+    file=$(bench_file "$bin/kelvaro-bench-file" "$data" "$rows")
+    echo
+    echo "range statistics, $rows rows:"
+    "$bin/kelvaro-bench-statistics" "$file" 2> /dev/null
+done
+
+# `kelvaro-cli stats` from launch against the load alone at 10,000,000 rows:
+# the statistics should add at most 50 ms. (Asked for help on a command it
+# lacks, the tool prints its own help, whose usage line names no command.)
+echo
+stats_help=$("$bin/kelvaro-cli" stats --help 2> /dev/null || true)
+if [[ $stats_help == *"kelvaro-cli stats"* ]]; then
+    stats_file=$(bench_file "$bin/kelvaro-bench-file" "$data" 10000000)
+    measure "$runs" "$bin/kelvaro-cli" info "$stats_file"
+    info_s=$MEDIAN_S
+    measure "$runs" "$bin/kelvaro-cli" stats "$stats_file"
+    awk -v info="$info_s" -v stats="$MEDIAN_S" 'BEGIN {
+        printf "stats from launch, 10000000 rows: %.3f s against the load alone %.3f s (%+.0f ms)\n",
+               stats, info, (stats - info) * 1000 }'
+else
+    echo "stats from launch: skipped, this kelvaro-cli has no stats command"
 fi
