@@ -113,8 +113,9 @@ int RunGuarded(const std::function<int()>& work) {
 }
 
 CLI::App* AddLoadingCommand(CLI::App& app, const char* name, const char* help, int& exitCode,
-                            LoadedWork work) {
+                            LoadedWork work, bool needsSpectrum) {
     auto options = std::make_shared<LoadOptions>();
+    options->needsSpectrum = needsSpectrum;
     CLI::App* command = app.add_subcommand(name, help);
     AddLoadOptions(*command, *options);
     command->callback([options, work = std::move(work), &exitCode] {

@@ -76,7 +76,8 @@ int RunGuarded(const std::function<int()>& work);
 using LoadedWork = std::function<int(CDiagram& diagram, TerminalHost& host)>;
 
 // Adds a command that loads FILE with the load options and then runs work,
-// guarded by RunGuarded; exitCode receives the result. Returns the command so
-// that it can take options of its own.
+// guarded by RunGuarded; exitCode receives the result. The spectrum column is
+// computed only when needsSpectrum is set. Returns the command so that it can
+// take options of its own.
 CLI::App* AddLoadingCommand(CLI::App& app, const char* name, const char* help, int& exitCode,
-                            LoadedWork work);
+                            LoadedWork work, bool needsSpectrum = true);

@@ -7,3 +7,4 @@
 void AddTableCommands(CLI::App& app, int& exitCode);    // dump, info
 void AddAnalysisCommands(CLI::App& app, int& exitCode); // interpolate, correlate
 void AddRenderCommand(CLI::App& app, int& exitCode);    // render
+void AddStatsCommand(CLI::App& app, int& exitCode);     // stats

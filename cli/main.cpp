@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
     AddTableCommands(app, exitCode);
     AddAnalysisCommands(app, exitCode);
     AddRenderCommand(app, exitCode);
+    AddStatsCommand(app, exitCode);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
