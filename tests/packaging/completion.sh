@@ -53,7 +53,7 @@ commands)
     touch "$work/data.txt" "$work/data two.csv" "$work/plot.png"
     cd "$work"
     expect render re
-    expect "$(lines correlate dump info interpolate render)" ''
+    expect "$(lines correlate dump info interpolate render stats)" ''
     expect --version --ver
     expect --format render x --for
     expect "$(lines pdf png svg)" render x --format ''
@@ -71,6 +71,10 @@ commands)
     expect '' render data.txt --size ''
     expect '' render data.txt --x-range 1 ''
     expect '' render data.txt --y-fixed 0 ''
+    expect '' stats data.txt --between 1 ''
+    # Nor columns, which only the file knows.
+    expect '' stats data.txt --column ''
+    expect --column stats data.txt --col
     # render's options belong to render only.
     expect '' info data.txt --for
     ;;
