@@ -52,6 +52,7 @@ void CKelvaroView::paintEvent(QPaintEvent*) {
         QPainter painter(this);
         m_picture.Draw(painter, *m_pDiagram, size());
         m_bPaintFailed = false;
+        emit Painted();
     } catch (const std::exception& error) {
         // A box opened inside a paint would be painted over and re-raised by
         // every repaint: report after the paint, and only the first time.
@@ -186,6 +187,14 @@ void CKelvaroView::OnMakeInterpolation() {
 
 void CKelvaroView::OnMakeCorrelation() {
     m_pDiagram->MakeCorrelationFile();
+}
+
+void CKelvaroView::OnSetMarkerB() {
+    RunInput([this] { m_input.SetMarkerB(); });
+}
+
+void CKelvaroView::OnRemoveMarkers() {
+    RunInput([this] { m_input.RemoveMarkers(); });
 }
 
 QWidget* CKelvaroView::BoxOwner() {

@@ -41,6 +41,8 @@ public:
     void OnShowXYByMouse();
     void OnMakeInterpolation();
     void OnMakeCorrelation();
+    void OnSetMarkerB();
+    void OnRemoveMarkers();
 
     // A message shown in a box while the file was opened: a refresh shows
     // it no more.
@@ -60,6 +62,11 @@ public:
     void OpenZoomWindow(const std::string& path) override;
     void OpenZoomWindow(const std::string& path, const ZoomRequest& zoom) override;
 
+signals:
+    // After every paint that drew the diagram: what it shows may have changed.
+    void Painted();
+
+public:
     // ---- IDiagramHost ----
     Rect ClientRect() const override;
     void ShowWarning(const std::string& text) override;

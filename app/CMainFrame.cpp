@@ -8,6 +8,7 @@
 #include "app/CommandTable.h"
 #include "app/GuardedCall.h"
 #include "app/HelpWindow.h"
+#include "app/MeasurementsPanel.h"
 #include "app/RecentFileList.h"
 #include "app/StatusPanes.h"
 #include "diagram/CDiagram.h"
@@ -26,6 +27,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPageSetupDialog>
+#include <QSettings>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
@@ -50,7 +52,7 @@ const std::vector<MenuLayout> kMenusNoDocument{
     {"&File",
      {ID_FILE_OPEN, kSeparator, ID_FILE_PRINT_SETUP, kSeparator, ID_FILE_MRU_FILE1, kSeparator,
       ID_FILE_CLOSE, ID_APP_EXIT}},
-    {"&View", {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR}},
+    {"&View", {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_MEASUREMENTS}},
     {"&Help", {ID_HELP_FINDER, kSeparator, ID_APP_ABOUT}},
 };
 
@@ -62,19 +64,23 @@ const std::vector<MenuLayout> kMenusDocument{
     {"&Edit", {ID_EDIT_COPY}},
     {"&View",
      {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, kSeparator, ID_SHOW_PARAMETERS, ID_SHOW_SPECTRUM,
-      ID_SHOW_XY_BY_MOUSE, ID_MAKE_INTERPOLATION, ID_MAKE_CORRELATION}},
+      ID_SHOW_XY_BY_MOUSE, ID_MAKE_INTERPOLATION, ID_MAKE_CORRELATION, kSeparator, ID_SET_MARKER_B,
+      ID_REMOVE_MARKERS, ID_VIEW_MEASUREMENTS}},
     {"&Window", {ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_ARRANGE}, true},
     {"&Help", {ID_HELP_FINDER, kSeparator, ID_APP_ABOUT}},
 };
 
 // The commands that act on the active view: enabled only while there is one.
 constexpr CommandId kViewCommands[] = {
-    ID_FILE_PRINT,         ID_FILE_PRINT_PREVIEW, ID_EDIT_COPY,
-    ID_SHOW_PARAMETERS,    ID_SHOW_SPECTRUM,      ID_SHOW_XY_BY_MOUSE,
-    ID_MAKE_INTERPOLATION, ID_MAKE_CORRELATION,   ID_FILE_CLOSE};
+    ID_FILE_PRINT,    ID_FILE_PRINT_PREVIEW, ID_EDIT_COPY,          ID_SHOW_PARAMETERS,
+    ID_SHOW_SPECTRUM, ID_SHOW_XY_BY_MOUSE,   ID_MAKE_INTERPOLATION, ID_MAKE_CORRELATION,
+    ID_FILE_CLOSE,    ID_SET_MARKER_B,       ID_REMOVE_MARKERS};
 
 constexpr CommandId kCheckable[] = {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_SHOW_SPECTRUM,
-                                    ID_SHOW_XY_BY_MOUSE};
+                                    ID_SHOW_XY_BY_MOUSE, ID_VIEW_MEASUREMENTS};
+
+// Whether the Measurements panel is shown, remembered for the user.
+const QString kMeasurementsShown = QStringLiteral("Measurements/shown");
 
 // The numbered text of a recent-file or window entry, as the platform writes it:
 // "&1 " to "&9 ", "1&0 ", then plain numbers.
@@ -101,6 +107,7 @@ CMainFrame::CMainFrame(CDocManager& docManager)
     CreateAccelerators();
     CreateToolBar();
     CreateMenus();
+    CreateMeasurementsPanel();
     connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, &CMainFrame::UpdateCommandUi);
     connect(m_wndToolBar, &QToolBar::visibilityChanged, this, &CMainFrame::UpdateCommandUi);
     // The lock keys' lights are read when a key goes down or up or the focus
@@ -154,6 +161,14 @@ void CMainFrame::CreateActions() {
         {ID_SHOW_XY_BY_MOUSE, viewCommand(&CKelvaroView::OnShowXYByMouse)},
         {ID_MAKE_INTERPOLATION, viewCommand(&CKelvaroView::OnMakeInterpolation)},
         {ID_MAKE_CORRELATION, viewCommand(&CKelvaroView::OnMakeCorrelation)},
+        {ID_SET_MARKER_B, viewCommand(&CKelvaroView::OnSetMarkerB)},
+        {ID_REMOVE_MARKERS, viewCommand(&CKelvaroView::OnRemoveMarkers)},
+        {ID_VIEW_MEASUREMENTS,
+         [this] {
+             const bool shown = !m_pMeasurements->isVisible();
+             m_pMeasurements->setVisible(shown);
+             QSettings().setValue(kMeasurementsShown, shown);
+         }},
     };
 
     for (const CommandInfo& info : CommandTable()) {
@@ -280,6 +295,18 @@ void CMainFrame::FillWindowMenu(QMenu& menu) {
     }
 }
 
+void CMainFrame::CreateMeasurementsPanel() {
+    m_pMeasurements = new CMeasurementsPanel(this);
+    m_pMeasurements->setAllowedAreas(Qt::BottomDockWidgetArea | Qt::TopDockWidgetArea);
+    addDockWidget(Qt::BottomDockWidgetArea, m_pMeasurements);
+    m_pMeasurements->setVisible(QSettings().value(kMeasurementsShown, false).toBool());
+    // Closed by its own button: the check mark and the setting follow.
+    connect(m_pMeasurements, &CMeasurementsPanel::Closed, this, [this] {
+        QSettings().setValue(kMeasurementsShown, false);
+        UpdateCommandUi();
+    });
+}
+
 void CMainFrame::ShowMenusOfState() {
     const bool document = ActiveView() != nullptr;
     if (document == m_bDocumentMenus)
@@ -372,6 +399,8 @@ void CMainFrame::UpdateCommandUi() {
     Action(ID_VIEW_STATUS_BAR)->setChecked(m_wndStatusBar->isVisible());
     Action(ID_SHOW_SPECTRUM)->setChecked(view && view->Diagram().showSpectrum);
     Action(ID_SHOW_XY_BY_MOUSE)->setChecked(view && view->Diagram().showXYByMouse);
+    Action(ID_VIEW_MEASUREMENTS)->setChecked(m_pMeasurements->isVisible());
+    m_pMeasurements->Follow(view);
     ShowMenusOfState();
     const QString title =
         view ? QStringLiteral("Kelvaro - ") + view->Document().Title() : QStringLiteral("Kelvaro");

@@ -17,6 +17,7 @@ class CChildFrame;
 class CDocManager;
 class CHelpWindow;
 class CKelvaroView;
+class CMeasurementsPanel;
 class CStatusPanes;
 class QMdiArea;
 class QMdiSubWindow;
@@ -62,6 +63,7 @@ public:
     // The printer of Print, Print Preview and Print Setup.
     QPrinter& Printer() { return m_printer; }
     CHelpWindow* HelpWindow() const { return m_pHelpWindow; }
+    CMeasurementsPanel& Measurements() const { return *m_pMeasurements; }
 
     // Brings the check marks, enabled states, menus, title and status
     // indicators up to date: after every command, when the active window
@@ -82,6 +84,7 @@ private:
     void CreateAccelerators();
     void CreateToolBar();
     void CreateMenus();
+    void CreateMeasurementsPanel();
     void FillMenu(QMenu& menu, const std::vector<int>& layout);
     void FillWindowMenu(QMenu& menu);
     void ShowMenusOfState();
@@ -102,6 +105,7 @@ private:
     std::vector<QMenu*> m_menusDocument;   // menu 129
     bool m_bDocumentMenus = false;
     CHelpWindow* m_pHelpWindow = nullptr;
+    CMeasurementsPanel* m_pMeasurements = nullptr;
     QPrinter m_printer;
     const QObject* m_pPaneWriter = nullptr; // never dereferenced
 };

@@ -1,5 +1,5 @@
 // The command ids of the menus, the toolbar and the accelerators: the
-// standard ones of the document framework and the five of the View menu.
+// standard ones of the document framework and those of the View menu.
 #pragma once
 
 enum CommandId : int {
@@ -34,4 +34,7 @@ enum CommandId : int {
     ID_MAKE_INTERPOLATION = 32778,
     ID_SHOW_XY_BY_MOUSE = 32781,
     ID_MAKE_CORRELATION = 32784,
+    ID_SET_MARKER_B = 32790,
+    ID_REMOVE_MARKERS = 32791,
+    ID_VIEW_MEASUREMENTS = 32792,
 };

@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr std::array<CommandInfo, 31> kCommands{{
+constexpr std::array<CommandInfo, 34> kCommands{{
     {ID_FILE_NEW, nullptr, "Create a new document", "New", nullptr, "Ctrl+N"},
     {ID_FILE_OPEN, "&Open...\tCtrl+O", "Open an existing document", "Open", ":/toolbar/open.xpm",
      "Ctrl+O"},
@@ -58,6 +58,13 @@ constexpr std::array<CommandInfo, 31> kCommands{{
      ":/toolbar/xy_by_mouse.xpm", nullptr},
     {ID_MAKE_CORRELATION, "Make Correlation", "Make Correlation file", "Make Correlation file",
      ":/toolbar/correlation.xpm", nullptr},
+    {ID_SET_MARKER_B, "Set Marker &B", "Set the second marker line in the middle of the plot",
+     "Set Marker B", nullptr, nullptr},
+    {ID_REMOVE_MARKERS, "&Remove Markers", "Remove both marker lines", "Remove Markers", nullptr,
+     nullptr},
+    {ID_VIEW_MEASUREMENTS, "&Measurements",
+     "Show or hide the values and statistics of the curves between the markers",
+     "Toggle Measurements", nullptr, nullptr},
 }};
 
 constexpr std::array<CommandId, 9> kToolbar{

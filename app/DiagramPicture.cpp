@@ -6,23 +6,30 @@
 #include <QPaintDevice>
 #include <QPainter>
 
+#include <optional>
 #include <utility>
 
 namespace {
 
-// Paint draws the marker line last and only while markerX > 0: hiding it for
-// one paint leaves exactly the picture under the line.
+// Paint draws the marker lines last, the first only while markerX > 0 and
+// marker B while it is set: hiding them for one paint leaves exactly the
+// picture under the lines.
 class MarkerHidden {
 public:
     explicit MarkerHidden(CDiagram& diagram)
-        : diagram(diagram), markerX(std::exchange(diagram.markerX, -1.0)) {}
-    ~MarkerHidden() { diagram.markerX = markerX; }
+        : diagram(diagram), markerX(std::exchange(diagram.markerX, -1.0)),
+          markerB(std::exchange(diagram.markerB, std::nullopt)) {}
+    ~MarkerHidden() {
+        diagram.markerX = markerX;
+        diagram.markerB = markerB;
+    }
     MarkerHidden(const MarkerHidden&) = delete;
     MarkerHidden& operator=(const MarkerHidden&) = delete;
 
 private:
     CDiagram& diagram;
     double markerX;
+    std::optional<double> markerB;
 };
 
 } // namespace

@@ -48,6 +48,10 @@ std::string ShownName(const ColumnRecord& column) {
     return TextFromBytes(name).toStdString();
 }
 
+bool Shifted(const QInputEvent& event) {
+    return event.modifiers().testFlag(Qt::ShiftModifier);
+}
+
 } // namespace
 
 CViewInput::CViewInput(QWidget& view, CDiagram& diagram, IViewShell& shell)
@@ -58,9 +62,15 @@ CViewInput::~CViewInput() {
 }
 
 void CViewInput::MousePress(QMouseEvent& event) {
+    const QPoint at = PixelOf(event);
+    if (event.button() == Qt::MiddleButton) {
+        // B goes to the pointer and follows it while the button is down.
+        MarkerReadout(at, Marker::B);
+        m_bDragMarkerB = diagram.markerB.has_value();
+        return;
+    }
     if (event.button() != Qt::LeftButton)
         return;
-    const QPoint at = PixelOf(event);
     // Legend samples lie outside the plot, so they are tested first.
     if (diagram.HitTestLegend(at.x(), at.y())) {
         shell.DirectRedraw(IViewShell::Redraw::Everything);
@@ -70,11 +80,19 @@ void CViewInput::MousePress(QMouseEvent& event) {
     double y = 0.0;
     if (!diagram.ValueAtPixel(at.x(), at.y(), &x, &y))
         return;
-    if (std::abs(MarkerPixel() - at.x()) <= kMarkerGrab) {
+    const bool shifted = Shifted(event);
+    if (!shifted && std::abs(MarkerPixel() - at.x()) <= kMarkerGrab) {
         m_bDragMarker = true;
         return;
     }
     m_bDragMarker = false;
+    // With Shift B jumps to the pointer; a press on B's line takes it as it is.
+    if (shifted || NearMarkerB(at.x(), kMarkerGrab)) {
+        if (shifted)
+            MarkerReadout(at, Marker::B);
+        m_bDragMarkerB = true;
+        return;
+    }
     StartZoomRectangle(at, x, y);
 }
 
@@ -84,27 +102,36 @@ void CViewInput::MouseMove(QMouseEvent& event) {
         band->setGeometry(QRect(origin, at).normalized());
         return;
     }
-    if (m_bDragMarker)
+    if (m_bDragMarkerB)
+        MarkerReadout(at, Marker::B);
+    else if (m_bDragMarker)
         MarkerReadout(at);
     else if (diagram.showXYByMouse)
         CurveReadout(at);
 }
 
 void CViewInput::MouseRelease(QMouseEvent& event) {
+    if (event.button() == Qt::MiddleButton)
+        m_bDragMarkerB = false;
     if (event.button() != Qt::LeftButton)
         return;
     m_bDragMarker = false;
+    m_bDragMarkerB = false;
     if (tracking)
         FinishZoomRectangle(PixelOf(event));
 }
 
 void CViewInput::MouseDoubleClick(QMouseEvent& event) {
     const QPoint at = PixelOf(event);
+    const bool shifted = Shifted(event);
     if (event.button() == Qt::LeftButton) {
-        MarkerReadout(at);
+        MarkerReadout(at, shifted ? Marker::B : Marker::A);
     } else if (event.button() == Qt::RightButton) {
-        if (std::abs(MarkerPixel() - at.x()) <= kMarkerRemove) {
+        if (!shifted && std::abs(MarkerPixel() - at.x()) <= kMarkerRemove) {
             diagram.markerX = 0.0;
+            shell.DirectRedraw(IViewShell::Redraw::MarkerOnly);
+        } else if (NearMarkerB(at.x(), kMarkerRemove)) {
+            diagram.markerB.reset();
             shell.DirectRedraw(IViewShell::Redraw::MarkerOnly);
         }
     }
@@ -118,10 +145,23 @@ void CViewInput::KeyPress(QKeyEvent& event) {
             CancelZoomRectangle();
         return;
     }
+    const Marker which = Shifted(event) ? Marker::B : Marker::A;
     if (event.key() == Qt::Key_Left)
-        StepMarker(-1);
+        StepMarker(-1, which);
     else if (event.key() == Qt::Key_Right)
-        StepMarker(+2); // one pixel can map back to the same column; two always move
+        StepMarker(+2, which); // one pixel can map back to the same column; two always move
+}
+
+void CViewInput::SetMarkerB() {
+    const Rect& plot = diagram.plotRect;
+    MarkerReadout(QPoint((plot.left + plot.right) / 2, plot.top), Marker::B);
+}
+
+void CViewInput::RemoveMarkers() {
+    if (diagram.markerX > 0)
+        diagram.markerX = 0.0;
+    diagram.markerB.reset();
+    shell.DirectRedraw(IViewShell::Redraw::MarkerOnly);
 }
 
 void CViewInput::CurveReadout(QPoint at) {
@@ -134,10 +174,18 @@ void CViewInput::CurveReadout(QPoint at) {
                 ", Column = " + ShownName(diagram.columns[hit->column]));
 }
 
-void CViewInput::MarkerReadout(QPoint at) {
+void CViewInput::MarkerReadout(QPoint at, Marker which) {
+    if (which == Marker::B) {
+        double x = 0.0;
+        if (diagram.ValueAtPixel(at.x(), at.y(), &x, nullptr))
+            diagram.markerB = x;
+        else if (!diagram.markerB)
+            return;
+    }
     diagram.showXYByMouse = false;
     // Outside the plot's horizontal span markerX keeps its value.
-    diagram.ValueAtPixel(at.x(), at.y(), &diagram.markerX, nullptr);
+    if (which == Marker::A)
+        diagram.ValueAtPixel(at.x(), at.y(), &diagram.markerX, nullptr);
     shell.DirectRedraw(IViewShell::Redraw::MarkerOnly);
     // The table holds one value per shown column: the data columns and the
     // spectrum column while it is shown, however many there are.
@@ -146,7 +194,8 @@ void CViewInput::MarkerReadout(QPoint at) {
         ShowReadout(" ");
         return;
     }
-    std::string text = XPart(curves->xText, diagram.markerX);
+    std::string text =
+        XPart(curves->xText, which == Marker::A ? diagram.markerX : *diagram.markerB);
     for (std::size_t i = 1; i < curves->values.size(); ++i) {
         text += "; ";
         text += ShownName(diagram.columns[static_cast<long long>(i)]);
@@ -155,17 +204,24 @@ void CViewInput::MarkerReadout(QPoint at) {
     ShowReadout(std::move(text));
 }
 
-void CViewInput::StepMarker(int offset) {
-    const int target = MarkerPixel() + offset;
+void CViewInput::StepMarker(int offset, Marker which) {
+    const int target = MarkerPixel(which) + offset;
     double x = 0.0;
     if (!diagram.ValueAtPixel(target, 0, &x, nullptr))
         return;
-    diagram.markerX = x;
-    MarkerReadout(QPoint(target, 0));
+    if (which == Marker::A)
+        diagram.markerX = x;
+    MarkerReadout(QPoint(target, 0), which);
 }
 
-int CViewInput::MarkerPixel() {
+int CViewInput::MarkerPixel(Marker which) {
+    if (which == Marker::B && diagram.markerB)
+        return diagram.PixelAtValue(*diagram.markerB, 0.0).x;
     return diagram.PixelAtValue(diagram.markerX, 0.0).x;
+}
+
+bool CViewInput::NearMarkerB(int x, int distance) {
+    return diagram.markerB && std::abs(MarkerPixel(Marker::B) - x) <= distance;
 }
 
 void CViewInput::ShowReadout(std::string text) {

@@ -1,5 +1,8 @@
 // The mouse and key handling of a diagram view: the curve and marker readouts,
-// the marker line's drag and arrow steps, legend clicks and the zoom rectangle.
+// the marker lines' drags and arrow steps, legend clicks and the zoom
+// rectangle. Marker B answers the marker's own gestures with Shift held (the
+// left double-click, the drag, the arrow keys, the right double-click that
+// removes it), to the middle button, and to a press on its line.
 #pragma once
 
 #include "diagram/ZoomRequest.h"
@@ -21,7 +24,8 @@ public:
     virtual ~IViewShell() = default;
     enum class Redraw { Everything, MarkerOnly };
     // Direct redraw: an immediate, complete repaint of the view (QWidget::repaint()).
-    // MarkerOnly promises that nothing but markerX changed since the last paint.
+    // MarkerOnly promises that nothing but the markers (markerX, markerB)
+    // changed since the last paint.
     virtual void DirectRedraw(Redraw what) = 0;
     // Status pane 0 of the main window, repainted at once.
     virtual void ShowStatus(const std::string& text) = 0;
@@ -55,18 +59,30 @@ public:
     void MouseRelease(QMouseEvent& event);
     void MouseDoubleClick(QMouseEvent& event);
     void KeyPress(QKeyEvent& event);
+    // View > Set Marker B: B in the middle of the plot, with its readout.
+    void SetMarkerB();
+    // View > Remove Markers: both lines go.
+    void RemoveMarkers();
 
     // The marker line follows the mouse until the left button is released.
     bool m_bDragMarker = false;
+    // Marker B follows the mouse until the button that took it is released.
+    bool m_bDragMarkerB = false;
     // The text last written to status pane 0 by a readout.
     std::string m_strStatus;
 
 private:
+    enum class Marker { A, B };
+
     void CurveReadout(QPoint at);
-    void MarkerReadout(QPoint at);
-    void StepMarker(int offset);
-    // The pixel column of the marker line, also when no marker is shown.
-    int MarkerPixel();
+    // Moves the marker to the pixel column of at (outside the plot's span it
+    // stays, and B that is not set is not set) and shows the values there.
+    void MarkerReadout(QPoint at, Marker which = Marker::A);
+    void StepMarker(int offset, Marker which = Marker::A);
+    // The pixel column of the marker line, also when no marker is shown; for
+    // B that is not set, that of the marker line.
+    int MarkerPixel(Marker which = Marker::A);
+    bool NearMarkerB(int x, int distance);
     void ShowReadout(std::string text);
 
     void StartZoomRectangle(QPoint origin, double xFrom, double yFrom);

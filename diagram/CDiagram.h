@@ -120,8 +120,9 @@ public:
     void DrawMinorTicks(const PaintLayout& layout, CDrawContext& dc) const;
     // One column's curve with the pen the caller has selected.
     void DrawCurve(const PaintLayout& layout, CDrawContext& dc, int column) const;
+    // The marker line, and marker B with both lines named while B is set.
     void DrawMarker(const PaintLayout& layout, CDrawContext& dc) const;
-    // The marker line over the picture the last paint left: for a view that
+    // The marker lines over the picture the last paint left: for a view that
     // keeps that picture and redraws only the marker while it moves.
     void DrawMarkerOverLastPaint(CDrawContext& dc) const;
     // The automatic Y scale of the layout's plot from the shown data: sets
@@ -161,6 +162,9 @@ public:
     bool showSpectrum = false;
     bool showXYByMouse = true;
     double markerX = -1.0;
+    // The second marker line, at this X while it is set; the rows between the
+    // two are what the measurements are taken over.
+    std::optional<double> markerB;
 
     // ---- Layout and drawing state ----
     bool fitToWindow = true;
@@ -181,6 +185,7 @@ public:
     FontSpec axisNameFont;
     PenSpec gridPen;
     PenSpec markerPen;
+    PenSpec markerBPen; // drawn dashed
     CheckedArray<COLORREF> palette{"palette"};
 
     // ---- Working members ----

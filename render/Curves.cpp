@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <optional>
 #include <span>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -203,15 +204,51 @@ void CDiagram::DrawCurve(const PaintLayout& layout, CDrawContext& context, int c
         cells.NumberAt(static_cast<long long>(count));
 }
 
+namespace {
+
+// Marker B's dashes and the gaps between them, in pixels.
+constexpr int kMarkerDash = 4;
+// A marker's name sits right of its line, this far below the plot's top.
+constexpr int kMarkerNameLeft = 3;
+constexpr int kMarkerNameTop = 2;
+
+void DrawDashedLine(CDrawContext& context, int x, int top, int bottom) {
+    LineBatch lines(context);
+    for (int y = top; y < bottom; y += 2 * kMarkerDash)
+        lines.Add(Point{x, y}, Point{x, std::min(y + kMarkerDash, bottom)});
+}
+
+void NameMarker(CDrawContext& context, int x, int top, COLORREF color, std::string_view name) {
+    context.SetTextColor(color);
+    context.TextOut(x + kMarkerNameLeft, top + kMarkerNameTop, TextAlign::LeftTop, name);
+}
+
+} // namespace
+
 // The marker line runs the plot's full height at markerX; it is not clipped to
-// the plot's width.
+// the plot's width. Marker B runs beside it dashed, and while it is set both
+// lines carry their names at the top of the plot.
 void CDiagram::DrawMarker(const PaintLayout& layout, CDrawContext& context) const {
-    if (!(markerX > 0) || !layout.x.MapsValues())
+    if (!layout.x.MapsValues())
         return;
+    const bool markerShown = markerX > 0;
     const int px = layout.x.ValuePixel(markerX);
-    PenScope pen(context, markerPen);
-    context.MoveTo(px, layout.plotRect.top);
-    context.LineTo(px, layout.plotRect.bottom);
+    if (markerShown) {
+        PenScope pen(context, markerPen);
+        context.MoveTo(px, layout.plotRect.top);
+        context.LineTo(px, layout.plotRect.bottom);
+    }
+    if (!markerB)
+        return;
+    const int pxB = layout.x.ValuePixel(*markerB);
+    {
+        PenScope pen(context, markerBPen);
+        DrawDashedLine(context, pxB, layout.plotRect.top, layout.plotRect.bottom);
+    }
+    FontScope font(context, labelFont);
+    if (markerShown)
+        NameMarker(context, px, layout.plotRect.top, markerPen.color, "A");
+    NameMarker(context, pxB, layout.plotRect.top, markerBPen.color, "B");
 }
 
 void CDiagram::DrawMarkerOverLastPaint(CDrawContext& context) const {

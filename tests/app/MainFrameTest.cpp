@@ -55,7 +55,7 @@ TEST_F(MainWindow, MenusOfBothStatesHoldTheirItemsInOrder) {
     MainFrame().UpdateCommandUi();
     EXPECT_EQ(MenuLayout(), (QStringList{
                                 "&File: &Open...\tCtrl+O|---|P&rint Setup...|---|---|&Close|E&xit",
-                                "&View: &Toolbar|&Status Bar",
+                                "&View: &Toolbar|&Status Bar|&Measurements",
                                 "&Help: &Help Topics|---|&About Kelvaro...",
                             }));
     EXPECT_EQ(MainFrame().windowTitle(), "Kelvaro");
@@ -68,7 +68,8 @@ TEST_F(MainWindow, MenusOfBothStatesHoldTheirItemsInOrder) {
                   "Setup...|---|---|E&xit",
                   "&Edit: Copy",
                   "&View: &Toolbar|&Status Bar|---|Show Parameters|Show Spectrum|Show XY by "
-                  "mouse|Make Interpolation|Make Correlation",
+                  "mouse|Make Interpolation|Make Correlation|---|Set Marker &B|&Remove "
+                  "Markers|&Measurements",
                   "&Window: &Cascade|&Tile|&Arrange Icons|---|&1 pump_test.txt|&2 sinusoid.txt",
                   "&Help: &Help Topics|---|&About Kelvaro...",
               }));
