@@ -89,11 +89,23 @@ int LoadedView::PixelOfY(double y) {
     return diagram.PixelAtValue(0.0, y).y;
 }
 
-void DoubleClick(QWidget& widget, Qt::MouseButton button, QPoint at) {
-    QTest::mousePress(&widget, button, Qt::NoModifier, at);
-    QTest::mouseRelease(&widget, button, Qt::NoModifier, at);
-    QTest::mouseDClick(&widget, button, Qt::NoModifier, at);
-    QTest::mouseRelease(&widget, button, Qt::NoModifier, at);
+int ExactPixelOfX(LoadedView& view, double x) {
+    const int guess = view.PixelOfX(x);
+    for (int p = guess - 2; p <= guess + 2; ++p) {
+        double value = 0.0;
+        if (view.diagram.ValueAtPixel(p, 0, &value, nullptr) && value == x)
+            return p;
+    }
+    ADD_FAILURE() << "no pixel maps to X = " << x;
+    return guess;
+}
+
+void DoubleClick(QWidget& widget, Qt::MouseButton button, QPoint at,
+                 Qt::KeyboardModifiers modifiers) {
+    QTest::mousePress(&widget, button, modifiers, at);
+    QTest::mouseRelease(&widget, button, modifiers, at);
+    QTest::mouseDClick(&widget, button, modifiers, at);
+    QTest::mouseRelease(&widget, button, modifiers, at);
 }
 
 void Drag(QWidget& widget, QPoint from, QPoint to) {

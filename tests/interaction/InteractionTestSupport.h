@@ -81,8 +81,12 @@ public:
     std::unique_ptr<InputWidget> widget;
 };
 
+// The pixel column of the plot whose X value reads back as exactly x.
+int ExactPixelOfX(LoadedView& view, double x);
+
 // A user's double-click: press, release, double-click, release.
-void DoubleClick(QWidget& widget, Qt::MouseButton button, QPoint at);
+void DoubleClick(QWidget& widget, Qt::MouseButton button, QPoint at,
+                 Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 // Drags with the left button from one point to another, with a move between.
 void Drag(QWidget& widget, QPoint from, QPoint to);
 

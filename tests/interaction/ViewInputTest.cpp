@@ -18,18 +18,6 @@ namespace {
 
 using Redraw = IViewShell::Redraw;
 
-// The pixel column of the plot whose X value reads back as exactly x.
-int ExactPixelOfX(LoadedView& view, double x) {
-    const int guess = view.PixelOfX(x);
-    for (int p = guess - 2; p <= guess + 2; ++p) {
-        double value = 0.0;
-        if (view.diagram.ValueAtPixel(p, 0, &value, nullptr) && value == x)
-            return p;
-    }
-    ADD_FAILURE() << "no pixel maps to X = " << x;
-    return guess;
-}
-
 int Count(const std::string& text, const std::string& part) {
     int count = 0;
     for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
