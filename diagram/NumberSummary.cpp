@@ -1,6 +1,8 @@
 #include "diagram/NumberSummary.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -101,8 +103,59 @@ template <class Block> std::size_t LevelBytes(const std::vector<std::vector<Bloc
     return bytes;
 }
 
-RowSums SumBlock(const double* numbers) {
+// Where the processor may have wider vectors than the build assumes, the
+// block sums are compiled for them too, and the program picks the widest
+// when it starts: the same additions, so the same sums, in half the time.
+#if defined(__x86_64__) && defined(__ELF__)
+#define WIDER_VECTORS_TOO __attribute__((target_clones("avx2", "default")))
+#else
+#define WIDER_VECTORS_TOO
+#endif
+
+// Four doubles in one vector of the processor where it has them (two
+// registers of two with SSE2), and the mask of a comparison of two of them.
+using Lanes = double __attribute__((vector_size(4 * sizeof(double))));
+using LaneMask = long long __attribute__((vector_size(4 * sizeof(double))));
+
+// The sums of kSumBlock numbers from numbers on, four rows at a time, each
+// into compensated sums of its own: the same additions as RowSums::Add, a
+// vector instruction for four. Without the checks for huge numbers, which a
+// block that holds one (its error terms are then no longer finite) is summed
+// again with, row by row.
+WIDER_VECTORS_TOO RowSums SumBlock(const double* numbers) {
+    constexpr std::size_t kLanes = 4;
+    const Lanes split = Lanes{} + 134217729.0; // 2^27 + 1, as SquareError
+    Lanes sum{}, sumError{}, squares{}, squaresError{};
+    for (std::size_t i = 0; i < NumberSummary::kSumBlock; i += kLanes) {
+        Lanes value;
+        std::memcpy(&value, numbers + i, sizeof value);
+        // NaN counts as 0: keep only the bits of values equal to themselves.
+        value = reinterpret_cast<Lanes>(reinterpret_cast<LaneMask>(value) &
+                                        reinterpret_cast<LaneMask>(value == value));
+        const Lanes total = sum + value;
+        const Lanes part = total - sum;
+        sumError += (sum - (total - part)) + (value - part);
+        sum = total;
+
+        const Lanes square = value * value;
+        const Lanes scaled = split * value;
+        const Lanes high = scaled - (scaled - value);
+        const Lanes low = value - high;
+        const Lanes squareError = ((high * high - square) + 2.0 * high * low) + low * low;
+        const Lanes squaresTotal = squares + square;
+        const Lanes squaresPart = squaresTotal - squares;
+        squaresError +=
+            (squares - (squaresTotal - squaresPart)) + (square - squaresPart) + squareError;
+        squares = squaresTotal;
+    }
     RowSums sums;
+    for (std::size_t lane = 0; lane < kLanes; ++lane) {
+        sums.values.Add(CompensatedSum{sum[lane], sumError[lane]});
+        sums.squares.Add(CompensatedSum{squares[lane], squaresError[lane]});
+    }
+    if (std::isfinite(sums.values.error) && std::isfinite(sums.squares.error))
+        return sums;
+    sums = RowSums();
     for (std::size_t i = 0; i < NumberSummary::kSumBlock; ++i)
         sums.Add(numbers[i]);
     return sums;

@@ -139,3 +139,43 @@ TEST(NumberSummary, TakesWellUnderOneBytePerRow) {
 }
 
 } // namespace
+
+// Blocks are summed four rows at a time, and again row by row where a huge
+// value or an infinity leaves the fast sums undefined: either way the sums
+// are those of the rows, and after Truncate those of the rows kept.
+TEST(NumberSummary, BlockSumsAreThoseOfTheRowsAlsoWithHugeValuesAndInfinities) {
+    const auto rowByRow = [](std::span<const double> numbers, std::size_t first, std::size_t end) {
+        RowSums sums;
+        for (std::size_t i = first; i < end; ++i)
+            sums.Add(numbers[i]);
+        return sums;
+    };
+    std::mt19937 random(9);
+    std::vector<double> numbers;
+    for (int i = 0; i < 5000; ++i)
+        numbers.push_back(static_cast<double>(static_cast<int>(random() % 2001) - 1000) / 7.0);
+    numbers[300] = 1e200; // its square overflows
+    numbers[1000] = NAN;  // counts as 0
+    numbers[4100] = -3e300;
+    NumberSummary summary;
+    summary.Extend(numbers);
+    for (const auto& [first, end] : {std::pair<std::size_t, std::size_t>{0, 256},
+                                     {256, 512},
+                                     {512, 4096},
+                                     {700, 4000},
+                                     {0, 5000}}) {
+        const RowSums got = summary.SumsOf(numbers, first, end);
+        const RowSums want = rowByRow(numbers, first, end);
+        const double value = want.values.Value();
+        EXPECT_NEAR(got.values.Value(), value, 1e-15 * std::abs(value)) << first << " .. " << end;
+        const double squares = want.squares.Value();
+        if (std::isinf(squares))
+            EXPECT_EQ(got.squares.Value(), squares) << first << " .. " << end;
+        else
+            EXPECT_NEAR(got.squares.Value(), squares, 1e-15 * squares) << first << " .. " << end;
+    }
+    numbers[4200] = INFINITY;
+    summary.Truncate(4200);
+    summary.Extend(numbers);
+    EXPECT_EQ(summary.SumsOf(numbers, 4096, 4352).values.Value(), INFINITY);
+}
