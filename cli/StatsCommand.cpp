@@ -126,6 +126,9 @@ int WriteStats(const CDiagram& d, const StatsOptions& o) {
     // Without --between every row is taken by its index, so an X out of
     // order loses none.
     const bool between = o.between.size() == 2;
+    // The summaries the statistics come from, made on two threads as a load
+    // for the viewer makes them.
+    d.PrepareNumbers();
     const std::vector<CurveStatistics> statistics =
         between ? StatisticsBetween(x, XByValue(d), arrays, o.between[0], o.between[1])
                 : StatisticsBetween(x, false, arrays, 0.0, static_cast<double>(rows) - 1.0);
