@@ -105,7 +105,7 @@ namespace {
 std::array<std::size_t, 5> Shape(const CMeasurementsModel& model) {
     const MarkerMeasurements& shown = model.Shown();
     return {static_cast<std::size_t>(model.rowCount()), shown.a.has_value(), shown.b.has_value(),
-            shown.curves.empty() ? 0 : shown.curves[0].statistics.rows > 0,
+            !shown.curves.empty() && shown.curves[0].statistics.rows > 0,
             shown.statisticsPending};
 }
 

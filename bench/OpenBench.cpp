@@ -2,7 +2,8 @@
 // document manager until the new window has painted, with the longest time
 // the interface thread was busy meanwhile and when the spectrum was in; a
 // cancel during the read; one complete repaint of that window at a client
-// size of 800 x 500; and a click on its legend.
+// size of 800 x 500; a click on its legend; and marker B dragged with the
+// Measurements panel shown.
 //   kelvaro-bench-open FILE [benchmark options]
 #include "app/CChildFrame.h"
 #include "app/CDocManager.h"
@@ -11,6 +12,7 @@
 #include "app/CKelvaroDoc.h"
 #include "app/CKelvaroView.h"
 #include "app/CMainFrame.h"
+#include "app/MeasurementsPanel.h"
 #include "diagram/CDiagram.h"
 
 #include <QDeadlineTimer>
@@ -200,6 +202,53 @@ void BM_LegendClick(benchmark::State& state) {
     CloseAll();
 }
 BENCHMARK(BM_LegendClick)->Unit(benchmark::kMillisecond);
+
+// Marker B dragged across the plot with the middle button while marker A is
+// set and the Measurements panel is shown: each mouse move, from the event to
+// the window's new picture and the panel's new table painted, all on the
+// interface thread.
+void BM_DragMarkerBWithMeasurements(benchmark::State& state) {
+    CKelvaroView* view = OpenAt800x500();
+    if (!view) {
+        state.SkipWithError("the file did not open");
+        return;
+    }
+    CMainFrame& frame = *g_pApp->MainFrame();
+    if (!frame.Measurements().isVisible())
+        frame.RunCommand(ID_VIEW_MEASUREMENTS);
+    const Rect plot = view->Diagram().plotRect;
+    const auto send = [view](QEvent::Type type, QPoint at, Qt::MouseButton button,
+                             Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, view->mapToGlobal(QPointF(at)), button, buttons,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(view, &event);
+    };
+    const int y = (plot.top + plot.bottom) / 2;
+    const QPoint markerA(plot.left + plot.Width() / 4, y);
+    send(QEvent::MouseButtonDblClick, markerA, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, markerA, Qt::LeftButton, Qt::NoButton);
+    send(QEvent::MouseButtonPress, QPoint(plot.left + 1, y), Qt::MiddleButton, Qt::MiddleButton);
+    QCoreApplication::processEvents();
+    int x = plot.left + 1;
+    int step = 3;
+    for (auto _ : state) {
+        if (x + step >= plot.right || x + step <= plot.left)
+            step = -step;
+        x += step;
+        send(QEvent::MouseMove, QPoint(x, y), Qt::NoButton, Qt::MiddleButton);
+        QCoreApplication::processEvents(); // the panel's table repaints
+    }
+    send(QEvent::MouseButtonRelease, QPoint(x, y), Qt::MiddleButton, Qt::NoButton);
+    if (!view->Diagram().markerB || frame.Measurements().Model().rowCount() < 2)
+        state.SkipWithError("marker B or the panel did not follow the drag");
+    state.counters["rows_between"] =
+        static_cast<double>(frame.Measurements().Model().Shown().curves.empty()
+                                ? 0
+                                : frame.Measurements().Model().Shown().curves[0].statistics.rows);
+    frame.RunCommand(ID_VIEW_MEASUREMENTS);
+    CloseAll();
+}
+BENCHMARK(BM_DragMarkerBWithMeasurements)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

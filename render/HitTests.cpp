@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <span>
 #include <string>
 
 namespace {
@@ -21,9 +22,14 @@ XScale RowsScale(const CDiagram& diagram) {
 }
 
 // Row index of the first row from 1 on whose X is at or right of x; rows when
-// there is none.
+// there is none. Where X never falls that row is found by halving.
 int RightEndRow(const StringArray& xCells, double x) {
     const int rows = xCells.GetSize();
+    if (rows > 1 && xCells.Summary().Ascending()) {
+        const std::span<const double> numbers = xCells.Numbers();
+        return static_cast<int>(std::lower_bound(numbers.begin() + 1, numbers.end(), x) -
+                                numbers.begin());
+    }
     for (int i = 1; i < rows; ++i)
         if (xCells.NumberAt(i) >= x)
             return i;
