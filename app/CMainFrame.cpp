@@ -301,9 +301,10 @@ void CMainFrame::CreateMeasurementsPanel() {
     addDockWidget(Qt::BottomDockWidgetArea, m_pMeasurements);
     m_pMeasurements->setVisible(QSettings().value(kMeasurementsShown, false).toBool());
     // Closed by its own button: the check mark and the setting follow.
+    // The panel is still shown while it is being closed.
     connect(m_pMeasurements, &CMeasurementsPanel::Closed, this, [this] {
         QSettings().setValue(kMeasurementsShown, false);
-        UpdateCommandUi();
+        Action(ID_VIEW_MEASUREMENTS)->setChecked(false);
     });
 }
 

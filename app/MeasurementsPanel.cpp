@@ -61,6 +61,10 @@ QString CMeasurementsPanel::RangeText() const {
     return m_pRange->text();
 }
 
+bool CMeasurementsPanel::PassRunning() const {
+    return m_pPass && m_pPass->Running();
+}
+
 void CMeasurementsPanel::closeEvent(QCloseEvent* event) {
     QDockWidget::closeEvent(event);
     emit Closed();
@@ -78,7 +82,8 @@ void CMeasurementsPanel::Refresh() {
         return;
     }
     CDiagram& diagram = m_pView->Diagram();
-    MarkerMeasurements measurements = MeasureAtMarkers(diagram);
+    MarkerMeasurements measurements =
+        MeasureAtMarkers(diagram, kMeasuredCurves, m_cellsOfAPassInPlace);
     if (!measurements.statisticsPending) {
         Show(&diagram, std::move(measurements), false);
         return;
@@ -105,8 +110,7 @@ namespace {
 std::array<std::size_t, 5> Shape(const CMeasurementsModel& model) {
     const MarkerMeasurements& shown = model.Shown();
     return {static_cast<std::size_t>(model.rowCount()), shown.a.has_value(), shown.b.has_value(),
-            !shown.curves.empty() && shown.curves[0].statistics.rows > 0,
-            shown.statisticsPending};
+            !shown.curves.empty() && shown.curves[0].statistics.rows > 0, shown.statisticsPending};
 }
 
 } // namespace

@@ -32,6 +32,12 @@ public:
     // Measures the followed diagram again.
     void Refresh();
     const CMeasurementsModel& Model() const { return m_model; }
+    // Whether a pass over rows out of order is running away from the
+    // interface thread.
+    bool PassRunning() const;
+    // The cells of a pass over rows out of order that are read in place;
+    // above, the pass runs away from the interface thread.
+    void SetCellsOfAPassInPlace(std::size_t cells) { m_cellsOfAPassInPlace = cells; }
     QString RangeText() const;
 
 signals:
@@ -65,5 +71,6 @@ private:
     std::unique_ptr<CValueJob<std::vector<CurveStatistics>>> m_pPass;
     PassKey m_passKey;
     bool m_bPassDone = false;
+    std::size_t m_cellsOfAPassInPlace = kCellsOfAPassInPlace;
     std::vector<CurveStatistics> m_passResult;
 };
