@@ -12,6 +12,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <array>
 
 bool CMeasurementsPanel::PassKey::operator==(const PassKey& other) const {
@@ -113,6 +114,10 @@ std::array<std::size_t, 5> Shape(const CMeasurementsModel& model) {
             !shown.curves.empty() && shown.curves[0].statistics.rows > 0, shown.statisticsPending};
 }
 
+// The rows from the top of the table whose texts widen their columns while
+// a marker moves: more than a panel shows.
+constexpr int kRowsFittedWhileMoving = 40;
+
 } // namespace
 
 void CMeasurementsPanel::Show(const CDiagram* diagram, MarkerMeasurements measurements,
@@ -120,8 +125,22 @@ void CMeasurementsPanel::Show(const CDiagram* diagram, MarkerMeasurements measur
     const auto before = Shape(m_model);
     m_model.Show(diagram, std::move(measurements), waiting);
     m_pRange->setText(m_model.RangeText());
-    if (Shape(m_model) != before)
+    if (Shape(m_model) != before) {
         m_pTable->resizeColumnsToContents();
+        return;
+    }
+    // While a marker moves the columns only widen, so that the figures on
+    // screen are never cut short and the table does not jitter.
+    const int first = std::max(m_pTable->rowAt(0), 0);
+    const int last = std::min(first + kRowsFittedWhileMoving, m_model.rowCount());
+    for (int column = 0; column < m_model.columnCount(); ++column) {
+        int wanted = 0;
+        for (int row = first; row < last; ++row)
+            wanted =
+                std::max(wanted, m_pTable->sizeHintForIndex(m_model.index(row, column)).width());
+        if (wanted > m_pTable->columnWidth(column))
+            m_pTable->setColumnWidth(column, wanted);
+    }
 }
 
 // The pass reads copies of the columns, which share the window's cells:
