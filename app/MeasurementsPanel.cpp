@@ -83,8 +83,15 @@ void CMeasurementsPanel::Refresh() {
         return;
     }
     CDiagram& diagram = m_pView->Diagram();
-    MarkerMeasurements measurements =
-        MeasureAtMarkers(diagram, kMeasuredCurves, m_cellsOfAPassInPlace);
+    MarkerMeasurements measurements;
+    try {
+        measurements = MeasureAtMarkers(diagram, kMeasuredCurves, m_cellsOfAPassInPlace);
+    } catch (const std::exception&) {
+        // A table the window cannot map either (its own paint says why):
+        // nothing to measure.
+        Show(nullptr, {}, false);
+        return;
+    }
     if (!measurements.statisticsPending) {
         Show(&diagram, std::move(measurements), false);
         return;
