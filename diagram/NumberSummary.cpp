@@ -106,7 +106,17 @@ template <class Block> std::size_t LevelBytes(const std::vector<std::vector<Bloc
 // Where the processor may have wider vectors than the build assumes, the
 // block sums are compiled for them too, and the program picks the widest
 // when it starts: the same additions, so the same sums, in half the time.
-#if defined(__x86_64__) && defined(__ELF__)
+// Not under a sanitizer: the pick runs while the program is being loaded,
+// before the sanitizer's runtime is set up, and instrumented it crashes.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define UNDER_A_SANITIZER
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define UNDER_A_SANITIZER
+#endif
+#if defined(__x86_64__) && defined(__ELF__) && !defined(UNDER_A_SANITIZER)
 #define WIDER_VECTORS_TOO __attribute__((target_clones("avx2", "default")))
 #else
 #define WIDER_VECTORS_TOO
