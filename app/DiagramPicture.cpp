@@ -1,6 +1,7 @@
 #include "app/DiagramPicture.h"
 
 #include "diagram/CDiagram.h"
+#include "qtdraw/PictureFile.h"
 #include "qtdraw/QtDrawContext.h"
 
 #include <QPaintDevice>
@@ -39,26 +40,38 @@ void CDiagramPicture::Invalidate() {
 }
 
 void CDiagramPicture::Draw(QPainter& painter, CDiagram& diagram, QSize size) {
-    const qreal pixelRatio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
-    if (picture.isNull() || picture.deviceIndependentSize().toSize() != size ||
+    const qreal pixelRatio = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
+    if (picture.isNull() || picture.size() != DeviceSize(size, pixelRatio) ||
         picture.devicePixelRatio() != pixelRatio) {
         Invalidate();
         picture = PaintWithoutMarker(diagram, size, pixelRatio);
     }
     painter.drawImage(0, 0, picture);
-    CQtDrawContext context(painter);
-    diagram.DrawMarkerOverLastPaint(context);
+    if (pixelRatio == 1.0) {
+        CQtDrawContext context(painter);
+        diagram.DrawMarkerOverLastPaint(context);
+        return;
+    }
+    // The marker in device pixels, as the picture under it was drawn.
+    painter.save();
+    painter.scale(1 / pixelRatio, 1 / pixelRatio);
+    {
+        CQtDrawContext context(painter, pixelRatio);
+        diagram.DrawMarkerOverLastPaint(context);
+    }
+    painter.restore();
 }
 
 QImage CDiagramPicture::PaintWithoutMarker(CDiagram& diagram, QSize size, qreal pixelRatio) {
-    QImage image(size * pixelRatio, QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(pixelRatio);
+    // Painted in device pixels, then shown at the device's ratio.
+    QImage image(DeviceSize(size, pixelRatio), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     {
         QPainter painter(&image);
-        CQtDrawContext context(painter);
+        CQtDrawContext context(painter, pixelRatio);
         const MarkerHidden hidden(diagram);
         diagram.Paint(context);
     }
+    image.setDevicePixelRatio(pixelRatio);
     return image;
 }

@@ -19,8 +19,9 @@ public:
     void Draw(QPainter& painter, CDiagram& diagram, QSize size);
 
 private:
-    // Paint without the marker line into a transparent image, so that what
-    // Paint leaves untouched shows what the painter's device already holds.
+    // Paint without the marker line into a transparent image of the device's
+    // pixels, so that what Paint leaves untouched shows what the painter's
+    // device already holds.
     static QImage PaintWithoutMarker(CDiagram& diagram, QSize size, qreal pixelRatio);
 
     QImage picture; // null while invalid

@@ -13,6 +13,8 @@ public:
     // measured with the target's fonts.
     CStreamingTraceContext(FontNames fontNames, CDrawContext& target, std::ostream& out);
 
+    // The target's: the trace shows the device pixels the target draws.
+    double PixelRatio() const override { return target.PixelRatio(); }
     void Rectangle(const Rect& rect) override;
     void MoveTo(int x, int y) override;
     void LineTo(int x, int y) override;

@@ -178,6 +178,9 @@ public:
     double yGridStepPx = 50.0;
     Rect frameRect{20, 20, 820, 520};
     Rect plotRect{75, 75, 665, 465};
+    // Device pixels per window pixel of the last paint: where the curves the
+    // mouse meets were drawn.
+    double pixelRatio = 1.0;
     COLORREF titleColor = 0;
     COLORREF labelColor = 0;
     FontSpec titleFont;
@@ -199,6 +202,8 @@ public:
     CheckedArray<std::string_view> cells{"cells"};
     // The pixel columns of the rows of the last paint, for the next one.
     mutable RowPixelTable rowPixelTable;
+    // The same on the device's pixels, for a paint at a pixel ratio other than 1.
+    mutable RowPixelTable deviceRowPixelTable;
 
     // Message boxes through the owning window; nothing when there is none.
     void ShowWarning(const std::string& text);

@@ -30,21 +30,36 @@ QImage* PlainImageOf(QPainter& painter) {
 
 } // namespace
 
-bool FillRunsInImage(QPainter& painter, std::span<const QLine> runs, QColor color) {
+QRect WidenedRun(const QLine& run, int width) {
+    if (run.x1() == run.x2())
+        return QRect(run.x1(), run.y1(), width, run.y2() - run.y1() + width - 1);
+    return QRect(run.x1(), run.y1(), run.x2() - run.x1() + width - 1, width);
+}
+
+bool FillRunsInImage(QPainter& painter, std::span<const QLine> runs, QColor color, int width) {
     QImage* image = PlainImageOf(painter);
     if (!image || color.alpha() != 255)
         return false;
     // The painter owns no other copy of the image, so this does not detach it.
     uchar* const bits = image->bits();
     const qsizetype stride = image->bytesPerLine();
-    const int width = image->width();
-    const int height = image->height();
+    const QRect bounds = image->rect();
     const std::uint32_t pixel = color.rgba(); // opaque: the same in all three formats
     const auto row = [&](int y) { return reinterpret_cast<std::uint32_t*>(bits + y * stride); };
+    if (width > 1) {
+        for (const QLine& run : runs) {
+            const QRect rect = WidenedRun(run, width) & bounds;
+            for (int y = rect.top(); y <= rect.bottom(); ++y)
+                std::fill(row(y) + rect.left(), row(y) + rect.right() + 1, pixel);
+        }
+        return true;
+    }
+    const int imageWidth = bounds.width();
+    const int height = bounds.height();
     for (const QLine& run : runs) {
         if (run.x1() == run.x2()) {
             const int x = run.x1();
-            if (x < 0 || x >= width)
+            if (x < 0 || x >= imageWidth)
                 continue;
             const int bottom = std::min(run.y2(), height);
             for (int y = std::max(run.y1(), 0); y < bottom; ++y)
@@ -54,7 +69,7 @@ bool FillRunsInImage(QPainter& painter, std::span<const QLine> runs, QColor colo
             if (y < 0 || y >= height)
                 continue;
             const int left = std::max(run.x1(), 0);
-            const int right = std::min(run.x2(), width);
+            const int right = std::min(run.x2(), imageWidth);
             if (left < right)
                 std::fill(row(y) + left, row(y) + right, pixel);
         }

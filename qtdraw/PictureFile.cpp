@@ -9,6 +9,7 @@
 #include <QSvgGenerator>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 
 namespace {
@@ -28,6 +29,13 @@ bool PaintOn(QPaintDevice& device, QSize size, const std::function<void(QPainter
 
 } // namespace
 
+QSize DeviceSize(QSize size, double pixelRatio) {
+    if (pixelRatio == 1.0)
+        return size;
+    return QSize(static_cast<int>(std::ceil(size.width() * pixelRatio)),
+                 static_cast<int>(std::ceil(size.height() * pixelRatio)));
+}
+
 std::optional<PictureFormat> PictureFormatFor(const std::string& path) {
     std::string extension = std::filesystem::path(path).extension().string();
     std::transform(extension.begin(), extension.end(), extension.begin(), AsciiLower);
@@ -41,13 +49,14 @@ std::optional<PictureFormat> PictureFormatFor(const std::string& path) {
 }
 
 bool WritePicture(QIODevice& device, PictureFormat format, QSize size,
-                  const std::function<void(QPainter&)>& paint) {
+                  const std::function<void(QPainter&)>& paint, double pixelRatio) {
     switch (format) {
     case PictureFormat::Png: {
-        QImage image(size, QImage::Format_RGB32);
+        const QSize pixels = DeviceSize(size, pixelRatio);
+        QImage image(pixels, QImage::Format_RGB32);
         if (image.isNull())
             return false;
-        return PaintOn(image, size, paint) && image.save(&device, "PNG");
+        return PaintOn(image, pixels, paint) && image.save(&device, "PNG");
     }
     case PictureFormat::Pdf: {
         QPdfWriter writer(&device);
@@ -69,13 +78,14 @@ bool WritePicture(QIODevice& device, PictureFormat format, QSize size,
 }
 
 bool WritePicture(const std::string& path, PictureFormat format, QSize size,
-                  const std::function<void(QPainter&)>& paint, std::string& error) {
+                  const std::function<void(QPainter&)>& paint, std::string& error,
+                  double pixelRatio) {
     QSaveFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::WriteOnly)) {
         error = "cannot write \"" + path + "\": " + file.errorString().toStdString();
         return false;
     }
-    if (!WritePicture(file, format, size, paint)) {
+    if (!WritePicture(file, format, size, paint, pixelRatio)) {
         file.cancelWriting();
         error =
             "cannot write \"" + path + "\": " +

@@ -6,6 +6,8 @@
 
 #include <QPaintEngine>
 
+#include <algorithm>
+#include <cmath>
 #include <mutex>
 
 namespace {
@@ -41,13 +43,34 @@ QFont MakeFont(const FontSpec& wanted) {
     }
 }
 
+// The widest pen drawn at a pixel ratio other than 1, in device pixels.
+constexpr int kMaxDeviceWidth = 256;
+
+// The device pixels a painter's window covers: its window under the inverse
+// of its world transform, so that a painter set to draw device pixels on a
+// device of a higher pixel ratio gives those pixels.
+QRect DeviceArea(const QPainter& painter) {
+    return painter.worldTransform().inverted().mapRect(painter.window());
+}
+
 } // namespace
 
-CQtDrawContext::CQtDrawContext(QPainter& painter)
-    : painter(painter),
+CQtDrawContext::CQtDrawContext(QPainter& painter, double pixelRatio)
+    : painter(painter), ratio(pixelRatio),
       pixelExact(painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster &&
-                 painter.worldTransform().isIdentity()),
-      area(painter.window().adjusted(-1, -1, 1, 1)) {
+                 painter.worldTransform().isIdentity()) {
+    if (ratio == 1.0) {
+        area = painter.window().adjusted(-1, -1, 1, 1);
+        textArea = area;
+    } else {
+        // Runs just outside reach in once widened.
+        const int reach = kMaxDeviceWidth;
+        const QRect device = DeviceArea(painter);
+        area = device.adjusted(-reach, -reach, reach, reach);
+        textArea = QRectF(QPointF(device.topLeft()) / ratio, QSizeF(device.size()) / ratio)
+                       .toAlignedRect()
+                       .adjusted(-1, -1, 1, 1);
+    }
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, false);
     painter.setBrush(Qt::NoBrush);
@@ -62,13 +85,33 @@ void CQtDrawContext::Flush() {
     lineQueued = false;
     if (pending.empty())
         return;
-    // Runs of a one-pixel pen go straight into an image where that is exact.
-    const bool runs = pixelExact && pen.width <= 1;
-    if (!runs || !FillRunsInImage(painter, pending, ToQColor(pen.color))) {
+    if (ratio != 1.0) {
+        FillRuns(DeviceWidth(), ToQColor(pen.color));
+    } else if (pixelExact && pen.width <= 1) {
+        // Runs of a one-pixel pen go straight into an image where that is exact.
+        FillRuns(1, ToQColor(pen.color));
+    } else {
         painter.setPen(ToQPen(pen));
         painter.drawLines(pending.data(), static_cast<int>(pending.size()));
     }
     pending.clear();
+}
+
+int CQtDrawContext::DeviceWidth() const {
+    const long width = std::lround(std::max(pen.width, 1) * ratio);
+    return static_cast<int>(std::clamp(width, 1L, static_cast<long>(kMaxDeviceWidth)));
+}
+
+void CQtDrawContext::FillRuns(int width, const QColor& color) {
+    if (FillRunsInImage(painter, pending, color, width))
+        return;
+    if (ratio == 1.0) {
+        painter.setPen(ToQPen(pen));
+        painter.drawLines(pending.data(), static_cast<int>(pending.size()));
+        return;
+    }
+    for (const QLine& run : pending)
+        painter.fillRect(WidenedRun(run, width), color);
 }
 
 void CQtDrawContext::Rectangle(const Rect& rect) {
@@ -78,6 +121,16 @@ void CQtDrawContext::Rectangle(const Rect& rect) {
     if (r.isEmpty())
         return;
     painter.fillRect(r, Qt::white);
+    if (ratio != 1.0) {
+        // The outline: four bands as wide as the pen, inside the rectangle.
+        const int width = std::min({DeviceWidth(), r.width(), r.height()});
+        const QColor color = ToQColor(pen.color);
+        painter.fillRect(QRect(r.left(), r.top(), r.width(), width), color);
+        painter.fillRect(QRect(r.left(), r.bottom() - width + 1, r.width(), width), color);
+        painter.fillRect(QRect(r.left(), r.top(), width, r.height()), color);
+        painter.fillRect(QRect(r.right() - width + 1, r.top(), width, r.height()), color);
+        return;
+    }
     painter.setPen(ToQPen(pen));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(r.adjusted(0, 0, -1, -1));
@@ -106,7 +159,7 @@ void CQtDrawContext::LineTo(int x, int y) {
 void CQtDrawContext::Lines(std::span<const LineSegment> segments) {
     if (segments.empty())
         return;
-    if (pixelExact && pen.width <= 1) {
+    if (DrawsRuns()) {
         AppendPixelRuns(segments, area, pending);
     } else {
         for (const LineSegment& segment : segments)
@@ -117,7 +170,7 @@ void CQtDrawContext::Lines(std::span<const LineSegment> segments) {
 
 Point CQtDrawContext::CurveBlock(const int* columns, const int* rows, std::size_t size,
                                  Point previous, int top, int bottom) {
-    if (!pixelExact || pen.width > 1 || size == 0)
+    if (!DrawsRuns() || size == 0)
         return CDrawContext::CurveBlock(columns, rows, size, previous, top, bottom);
     if (const std::optional<Point> end =
             AppendCurveRuns(columns, rows, size, previous, top, bottom, area, pending))
@@ -146,15 +199,24 @@ void CQtDrawContext::TextOut(int x, int y, TextAlign align, std::string_view tex
     // runs far below the window. A line's height is kept as a margin for
     // glyphs that reach beyond it.
     const int margin = loaded.metrics.height();
-    if (pixelExact && (y - margin > area.bottom() || y + 2 * margin < area.top() ||
-                       (align == TextAlign::LeftTop && x - margin > area.right())))
+    if ((pixelExact || ratio != 1.0) &&
+        (y - margin > textArea.bottom() || y + 2 * margin < textArea.top() ||
+         (align == TextAlign::LeftTop && x - margin > textArea.right())))
         return;
     const QString qtext = TextFromBytes(text);
     const int left =
         align == TextAlign::CenterTop ? x - loaded.metrics.horizontalAdvance(qtext) / 2 : x;
     painter.setFont(loaded.font);
     painter.setPen(ToQColor(textColor));
+    if (ratio == 1.0) {
+        painter.drawText(QPoint(left, y + loaded.metrics.ascent()), qtext);
+        return;
+    }
+    // Laid out in layout pixels, drawn at the device's resolution.
+    const QTransform world = painter.worldTransform();
+    painter.scale(ratio, ratio);
     painter.drawText(QPoint(left, y + loaded.metrics.ascent()), qtext);
+    painter.setWorldTransform(world);
 }
 
 void CQtDrawContext::SetTextColor(COLORREF color) {

@@ -3,6 +3,11 @@
 // integer pixel; on a raster device without a transform a one-pixel line
 // covers exactly the pixels the classic graphics interface covers (its end
 // pixel left out).
+//
+// At a pixel ratio other than 1 the painter draws in device pixels, the
+// ratio of them per layout pixel: text is drawn scaled by the ratio at the
+// layout pixel it is given, and every line goes down as its one-pixel line
+// widened to the pen's device width, pixel by pixel, whatever the device.
 #pragma once
 
 #include "render/DrawContext.h"
@@ -20,7 +25,7 @@
 class CQtDrawContext final : public CDrawContext {
 public:
     // The painter must stay active for the life of the context.
-    explicit CQtDrawContext(QPainter& painter);
+    explicit CQtDrawContext(QPainter& painter, double pixelRatio = 1.0);
     // Draws the lines still waiting.
     ~CQtDrawContext() override;
     CQtDrawContext(const CQtDrawContext&) = delete;
@@ -32,8 +37,10 @@ public:
     void Lines(std::span<const LineSegment> segments) override;
     Point CurveBlock(const int* columns, const int* rows, std::size_t size, Point previous, int top,
                      int bottom) override;
-    // On a raster device without a transform, for a one-pixel pen.
-    bool DrawsLinesAsPixels() const override { return pixelExact && pen.width <= 1; }
+    double PixelRatio() const override { return ratio; }
+    // On a raster device without a transform, for a one-pixel pen; at a
+    // ratio other than 1, always.
+    bool DrawsLinesAsPixels() const override { return DrawsRuns(); }
     void TextOut(int x, int y, TextAlign align, std::string_view text) override;
     void SetTextColor(COLORREF color) override;
     int TextWidth(std::string_view text) override;
@@ -50,6 +57,11 @@ private:
     // Consecutive lines of one pen are drawn together; any other operation
     // draws them first, so the order of the picture never changes.
     void Flush();
+    // Whether lines go down as pixel runs, and how wide in device pixels.
+    bool DrawsRuns() const { return ratio != 1.0 || (pixelExact && pen.width <= 1); }
+    int DeviceWidth() const;
+    // Fills the pending runs, each widened to width, with color.
+    void FillRuns(int width, const QColor& color);
     // Queues a line of a pen that is not drawn as pixel runs: one wider
     // than a pixel, or any pen on a device other than a raster image.
     void AddLine(const QLine& line);
@@ -73,8 +85,10 @@ private:
     }
 
     QPainter& painter;
+    double ratio;
     bool pixelExact; // raster device, no transform: lines go down as pixel runs
-    QRect area;      // where pixel runs can land
+    QRect area;      // where pixel runs can land, in device pixels
+    QRect textArea;  // the same in layout pixels
     PenSpec pen{1, 0};
     FontSpec font;
     COLORREF textColor = 0;

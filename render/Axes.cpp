@@ -31,7 +31,7 @@ void ForEachMinorTick(double gridStepPx, int n, int origin, int length, Tick tic
 } // namespace
 
 void CDiagram::DrawAxes(const PaintLayout& layout, CDrawContext& context) const {
-    context.Rectangle(layout.plotRect);
+    context.Rectangle(layout.device.plotRect);
     {
         FontScope font(context, labelFont);
         context.SetTextColor(labelColor);
@@ -48,14 +48,17 @@ void CDiagram::DrawMinorTicks(const PaintLayout& layout, CDrawContext& context) 
         return;
     PenScope pen(context, gridPen);
     const Rect& plot = layout.plotRect;
+    const DevicePixels& device = layout.device;
     // Along the bottom edge, reaching up into the plot.
     ForEachMinorTick(layout.xGridStepPx, minorTicks, plot.left, plot.Width(), [&](int offset) {
-        context.MoveTo(plot.left + offset, plot.bottom - 1);
-        context.LineTo(plot.left + offset, plot.bottom - 1 - kMinorTickLength);
+        const int x = device.Of(plot.left + offset);
+        context.MoveTo(x, device.Of(plot.bottom - 1));
+        context.LineTo(x, device.Of(plot.bottom - 1 - kMinorTickLength));
     });
     // Up the left edge, reaching right into the plot.
     ForEachMinorTick(yGridStepPx, minorTicks, 0, plot.Height(), [&](int offset) {
-        context.MoveTo(plot.left + 1, plot.bottom - offset);
-        context.LineTo(plot.left + 1 + kMinorTickLength, plot.bottom - offset);
+        const int y = device.Of(plot.bottom - offset);
+        context.MoveTo(device.Of(plot.left + 1), y);
+        context.LineTo(device.Of(plot.left + 1 + kMinorTickLength), y);
     });
 }

@@ -170,31 +170,32 @@ void DrawCurveByPixelColumns(const CurveColumns& curve, std::size_t count, CDraw
 // plot as well. The curve stops after the first point right of the plot.
 void CDiagram::DrawCurve(const PaintLayout& layout, CDrawContext& context, int column) const {
     const ColumnRecord& record = columns[column];
-    if (!record.visible || layout.rows->Placed() == 0 || !layout.y.Defined())
+    const DevicePixels& device = layout.device;
+    if (!record.visible || device.rows->Placed() == 0 || !device.y.Defined())
         return;
     const StringArray& cells = values[column];
     const std::span<const double> numbers = cells.Numbers();
-    const std::size_t visited = std::min(layout.firstRowPastPlot + 1, layout.rows->Placed());
+    const std::size_t visited = std::min(device.firstRowPastPlot + 1, device.rows->Placed());
     const std::size_t count = std::min(visited, numbers.size());
     // By pixel column where only pixels count, the rows' columns are in
     // order and the plot's height is the rows from its top to its bottom (a
     // window too small for the plot turns it upside down).
-    const bool byColumn = layout.rows->Ordered() && context.DrawsLinesAsPixels() &&
-                          layout.plotRect.top <= layout.plotRect.bottom;
+    const Rect& plot = device.plotRect;
+    const bool byColumn =
+        device.rows->Ordered() && context.DrawsLinesAsPixels() && plot.top <= plot.bottom;
     if (!showMarks && byColumn) {
-        DrawCurveByPixelColumns(CurveColumns{*layout.rows, numbers, cells.Summary(), layout.y,
-                                             layout.plotRect.top, layout.plotRect.bottom},
-                                count, context);
+        DrawCurveByPixelColumns(
+            CurveColumns{*device.rows, numbers, cells.Summary(), device.y, plot.top, plot.bottom},
+            count, context);
     } else {
-        const CurvePoints points{layout.rows->Pixels(), numbers, layout.y, layout.plotRect.top,
-                                 layout.plotRect.bottom};
+        const CurvePoints points{device.rows->Pixels(), numbers, device.y, plot.top, plot.bottom};
         if (showMarks) {
-            const Point start{layout.plotRect.left, layout.y.CurvePixel(0.0)};
+            const Point start{plot.left, device.y.CurvePixel(0.0)};
             std::optional<std::vector<bool>> paintedOver;
             if (byColumn)
-                paintedOver = MarksPaintedOver(points, layout.rows->Columns(), count, start);
+                paintedOver = MarksPaintedOver(points, device.rows->Columns(), count, start);
             LineBatch lines(context);
-            DrawPointsWithMarks(points, count, start, record.markSize,
+            DrawPointsWithMarks(points, count, start, device.Size(record.markSize),
                                 paintedOver ? &*paintedOver : nullptr, lines, context);
         } else {
             DrawSegments(points, count, context);
@@ -212,10 +213,10 @@ constexpr int kMarkerDash = 4;
 constexpr int kMarkerNameLeft = 3;
 constexpr int kMarkerNameTop = 2;
 
-void DrawDashedLine(CDrawContext& context, int x, int top, int bottom) {
+void DrawDashedLine(CDrawContext& context, int x, int top, int bottom, int dash) {
     LineBatch lines(context);
-    for (int y = top; y < bottom; y += 2 * kMarkerDash)
-        lines.Add(Point{x, y}, Point{x, std::min(y + kMarkerDash, bottom)});
+    for (int y = top; y < bottom; y += 2 * dash)
+        lines.Add(Point{x, y}, Point{x, std::min(y + dash, bottom)});
 }
 
 void NameMarker(CDrawContext& context, int x, int top, COLORREF color, std::string_view name) {
@@ -231,29 +232,34 @@ void NameMarker(CDrawContext& context, int x, int top, COLORREF color, std::stri
 void CDiagram::DrawMarker(const PaintLayout& layout, CDrawContext& context) const {
     if (!layout.x.MapsValues())
         return;
+    const DevicePixels& device = layout.device;
+    const int top = device.plotRect.top;
+    const int bottom = device.plotRect.bottom;
     const bool markerShown = markerX > 0;
-    const int px = layout.x.ValuePixel(markerX);
     if (markerShown) {
         PenScope pen(context, markerPen);
-        context.MoveTo(px, layout.plotRect.top);
-        context.LineTo(px, layout.plotRect.bottom);
+        const int x = device.x.ValuePixel(markerX);
+        context.MoveTo(x, top);
+        context.LineTo(x, bottom);
     }
     if (!markerB)
         return;
-    const int pxB = layout.x.ValuePixel(*markerB);
     {
         PenScope pen(context, markerBPen);
-        DrawDashedLine(context, pxB, layout.plotRect.top, layout.plotRect.bottom);
+        DrawDashedLine(context, device.x.ValuePixel(*markerB), top, bottom,
+                       device.Size(kMarkerDash));
     }
     FontScope font(context, labelFont);
     if (markerShown)
-        NameMarker(context, px, layout.plotRect.top, markerPen.color, "A");
-    NameMarker(context, pxB, layout.plotRect.top, markerBPen.color, "B");
+        NameMarker(context, layout.x.ValuePixel(markerX), layout.plotRect.top, markerPen.color,
+                   "A");
+    NameMarker(context, layout.x.ValuePixel(*markerB), layout.plotRect.top, markerBPen.color, "B");
 }
 
 void CDiagram::DrawMarkerOverLastPaint(CDrawContext& context) const {
     PaintLayout layout;
     layout.plotRect = plotRect;
     layout.x = XScale::Of(*this);
+    layout.device = PlaceOnDevice(plotRect, layout.x, YScale::Of(*this), context.PixelRatio());
     DrawMarker(layout, context);
 }

@@ -37,8 +37,17 @@ class CDrawContext {
 public:
     virtual ~CDrawContext() = default;
 
+    // Device pixels per layout pixel. Text (positions and widths) is given
+    // in layout pixels; lines, rectangles and fills in device pixels. A pen's
+    // width is given in layout pixels and drawn round(width x ratio) device
+    // pixels wide. At a ratio other than 1 a line is the one-pixel line of
+    // its device pixels with every pixel widened to a square of that width
+    // towards the right and below.
+    virtual double PixelRatio() const { return 1.0; }
+
     // Outlines (left, top)-(right, bottom) with the current pen and fills the
     // inside white; right and bottom are exclusive, as for every rectangle.
+    // The outline lies inside, as wide as the pen.
     virtual void Rectangle(const Rect& rect) = 0;
     // A straight line from the current position with the current pen; the end
     // point itself is not drawn and becomes the current position.

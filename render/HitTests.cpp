@@ -86,15 +86,19 @@ bool CDiagram::HitTestCurves(int x, int y, double* xValue, double* yValue, int* 
     const double cursorX = scale.PixelValue(x);
     const StringArray& xCells = this->values[0];
     const int rightEnd = RightEndRow(xCells, cursorX);
-    const YScale yScale = YScale::Of(*this);
+    // The curves as the last paint drew them, on the device's pixel rows: the
+    // distance from the middle of the pointer's pixel to the middle of the
+    // curve's row, in window pixels.
+    const YScale yScale = YScale::Of(*this).AtRatio(pixelRatio);
+    const double pointerRow = (y + 0.5) * pixelRatio;
     int hitColumn = 0;
     double hitValue = 0.0;
     for (int c = 1; c <= LastShownColumn(*this); ++c) {
         const double value = ValueBetweenRows(xCells, this->values[c], rightEnd, cursorX);
         if (valuesMode) {
             values[static_cast<std::size_t>(c)] = value;
-        } else if (yScale.Defined() &&
-                   std::abs(y - yScale.CurvePixel(value)) <= kCurveHitTolerance) {
+        } else if (yScale.Defined() && std::abs(yScale.CurvePixel(value) + 0.5 - pointerRow) <=
+                                           kCurveHitTolerance * pixelRatio) {
             hitColumn = c;
             hitValue = value;
             break;

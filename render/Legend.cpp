@@ -24,8 +24,9 @@ void DrawLegend(const CDiagram& diagram, const PaintLayout& layout, CDrawContext
         const auto [x, y] = LegendEntryAt(layout.plotRect, i - 1);
         const COLORREF color = record.visible ? record.color : PaleColor(record.color);
         PenScope pen(dc, PenSpec{diagram.lineWidth + 1, color});
-        dc.MoveTo(x, y);
-        dc.LineTo(x + kLegendSampleLength, y);
+        const Point start = layout.device.Of(Point{x, y});
+        dc.MoveTo(start.x, start.y);
+        dc.LineTo(layout.device.Of(x + kLegendSampleLength), start.y);
         // The text colour is still the title's (or the labels' without a title).
         dc.TextOut(x + kLegendNameLeft, y + kLegendNameTop, TextAlign::LeftTop,
                    FirstCharacters(ColumnName(record), kLegendNameCharacters));

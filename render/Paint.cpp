@@ -29,7 +29,7 @@ private:
 
 void CDiagram::Paint(CDrawContext& context) {
     BorrowedContext borrowed(*this, context);
-    const PaintLayout layout = ComputePaintLayout(*this, g_bZoomOpen);
+    const PaintLayout layout = ComputePaintLayout(*this, g_bZoomOpen, context.PixelRatio());
     if (layout.zoomTitle)
         g_strZoomTitle = *layout.zoomTitle;
     PaintLaidOut(context, layout);
@@ -37,7 +37,7 @@ void CDiagram::Paint(CDrawContext& context) {
 
 void CDiagram::Paint(CDrawContext& context, ZoomRequest& zoom) {
     BorrowedContext borrowed(*this, context);
-    const PaintLayout layout = ComputePaintLayout(*this, true);
+    const PaintLayout layout = ComputePaintLayout(*this, true, context.PixelRatio());
     zoom.title = layout.zoomTitle.value_or(std::string());
     PaintLaidOut(context, layout);
 }
@@ -57,6 +57,7 @@ void CDiagram::PaintLaidOut(CDrawContext& context, const PaintLayout& layout) {
 
 void CDiagram::StoreLayout(const PaintLayout& layout) {
     frameRect = layout.frameRect;
+    pixelRatio = layout.device.ratio;
     if (columnCount == 0)
         return;
     legendMargin = layout.legendMargin;
@@ -76,5 +77,5 @@ void CDiagram::StoreLayout(const PaintLayout& layout) {
 
 void CDiagram::DrawFrame(const PaintLayout& layout, CDrawContext& context) const {
     if (drawFrame)
-        context.Rectangle(layout.frameRect);
+        context.Rectangle(layout.device.Of(layout.frameRect));
 }

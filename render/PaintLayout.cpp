@@ -4,6 +4,8 @@
 #include "diagram/Numbers.h"
 #include "render/DiagramMetrics.h"
 
+#include <cmath>
+
 namespace {
 
 // The frame: the owner's client area less frameMargin on every side while it
@@ -24,9 +26,25 @@ std::string ZoomTitle(const CDiagram& diagram, double first, double last) {
 
 } // namespace
 
-PaintLayout ComputePaintLayout(const CDiagram& diagram, bool zoomTitle) {
+int DevicePixels::Size(int pixels) const {
+    if (ratio == 1.0)
+        return pixels;
+    return static_cast<int>(std::lround(pixels * ratio));
+}
+
+DevicePixels PlaceOnDevice(const Rect& plot, const XScale& x, const YScale& y, double ratio) {
+    DevicePixels device;
+    device.ratio = ratio;
+    device.plotRect = device.Of(plot);
+    device.x = x.AtRatio(ratio);
+    device.y = y.AtRatio(ratio);
+    return device;
+}
+
+PaintLayout ComputePaintLayout(const CDiagram& diagram, bool zoomTitle, double pixelRatio) {
     PaintLayout layout;
     layout.frameRect = FrameRect(diagram);
+    layout.device.ratio = pixelRatio;
     if (diagram.columnCount == 0)
         return layout;
 
@@ -62,5 +80,14 @@ PaintLayout ComputePaintLayout(const CDiagram& diagram, bool zoomTitle) {
     diagram.rowPixelTable.Place(layout.x, xCells);
     layout.rows = &diagram.rowPixelTable;
     layout.firstRowPastPlot = diagram.rowPixelTable.FirstPastRight();
+
+    layout.device = PlaceOnDevice(layout.plotRect, layout.x, layout.y, pixelRatio);
+    if (pixelRatio == 1.0) {
+        layout.device.rows = layout.rows;
+    } else {
+        diagram.deviceRowPixelTable.Place(layout.device.x, xCells);
+        layout.device.rows = &diagram.deviceRowPixelTable;
+    }
+    layout.device.firstRowPastPlot = layout.device.rows->FirstPastRight();
     return layout;
 }

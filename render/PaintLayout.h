@@ -15,6 +15,34 @@
 
 class CDiagram;
 
+// Where a paint draws on a device of `ratio` device pixels per layout pixel.
+// The layout (rectangles, ticks, labels and what the mouse meets) is that of
+// the window's own pixels; lines, rectangles and fills go to the context in
+// device pixels, text in layout pixels. Curves, row lines and the marker are
+// mapped straight onto device pixels; everything else begins at the device
+// pixel where its layout pixel does. At ratio 1 the two are the same.
+struct DevicePixels {
+    double ratio = 1.0;
+    Rect plotRect;
+    XScale x;
+    YScale y;
+    // The rows' device pixel columns; the layout's own rows at ratio 1.
+    const RowPixelTable* rows = nullptr;
+    std::size_t firstRowPastPlot = 0;
+
+    int Of(int pixel) const { return DevicePixel(pixel, ratio); }
+    Point Of(Point point) const { return Point{Of(point.x), Of(point.y)}; }
+    // The device pixels of the layout pixels a rectangle covers.
+    Rect Of(const Rect& rect) const {
+        return Rect{Of(rect.left), Of(rect.top), Of(rect.right), Of(rect.bottom)};
+    }
+    // A size in layout pixels, in device pixels.
+    int Size(int pixels) const;
+};
+
+// The device placement of a plot and its scales, without the rows.
+DevicePixels PlaceOnDevice(const Rect& plot, const XScale& x, const YScale& y, double ratio);
+
 struct PaintLayout {
     Rect frameRect;
     // The rest is laid out only for a diagram with a table.
@@ -33,9 +61,12 @@ struct PaintLayout {
     // last row a curve visits, the first the X axis leaves out.
     std::size_t firstRowPastPlot = 0;
     std::optional<std::string> zoomTitle;
+    DevicePixels device;
 };
 
-// The layout of the diagram's next paint. Reads only the diagram's table,
-// settings and its owner's client area (for a frame fitted to the window).
-// With zoomTitle, also the title of a zoom window of the table.
-PaintLayout ComputePaintLayout(const CDiagram& diagram, bool zoomTitle = false);
+// The layout of the diagram's next paint on a device of pixelRatio. Reads
+// only the diagram's table, settings and its owner's client area (for a frame
+// fitted to the window). With zoomTitle, also the title of a zoom window of
+// the table.
+PaintLayout ComputePaintLayout(const CDiagram& diagram, bool zoomTitle = false,
+                               double pixelRatio = 1.0);

@@ -50,6 +50,9 @@ class CRecordingContext final : public CDrawContext {
 public:
     explicit CRecordingContext(FontNames fontNames = {}, CDrawContext* target = nullptr);
 
+    // The target's: the trace shows the device pixels the target draws.
+    double PixelRatio() const override { return target ? target->PixelRatio() : 1.0; }
+
     void Rectangle(const Rect& rect) override;
     void MoveTo(int x, int y) override;
     void LineTo(int x, int y) override;

@@ -19,6 +19,12 @@ int ClampPixel(int pixel) {
 
 } // namespace
 
+int DevicePixel(int pixel, double ratio) {
+    if (ratio == 1.0)
+        return pixel;
+    return static_cast<int>(std::floor(pixel * ratio + 0.5));
+}
+
 int LastShownColumn(const CDiagram& diagram) {
     return diagram.columnCount - (diagram.showSpectrum ? 1 : 2);
 }
@@ -66,6 +72,17 @@ double XScale::PixelValue(int pixel) const {
     return first + (pixel - left) * (last - first) / width;
 }
 
+XScale XScale::AtRatio(double ratio) const {
+    if (ratio == 1.0)
+        return *this;
+    XScale device = *this;
+    device.left = DevicePixel(left, ratio);
+    device.width = DevicePixel(left + width, ratio) - device.left;
+    device.gridStepPx =
+        rows >= 2 ? static_cast<double>(device.width) / (rows - 1) : gridStepPx * ratio;
+    return device;
+}
+
 YScale::YScale(int bottom, double yMin, double yDelta, double gridStepPx)
     : bottom(bottom), yMin(yMin), yDelta(yDelta), gridStepPx(gridStepPx) {
     if (Defined()) {
@@ -111,6 +128,12 @@ int YScale::ValuePixel(double value) const {
     if (!Defined())
         return bottom;
     return Trunc(bottom - (value - yMin) / yDelta * gridStepPx);
+}
+
+YScale YScale::AtRatio(double ratio) const {
+    if (ratio == 1.0)
+        return *this;
+    return YScale(DevicePixel(bottom, ratio), yMin, yDelta, gridStepPx * ratio);
 }
 
 double YScale::PixelValue(int y) const {

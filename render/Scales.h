@@ -16,6 +16,10 @@ class CDiagram;
 // when there is none.
 int LastShownColumn(const CDiagram& diagram);
 
+// The device pixel where layout pixel `pixel` begins on a device of `ratio`
+// device pixels per layout pixel; the pixel itself at ratio 1.
+int DevicePixel(int pixel, double ratio);
+
 // X: rows placed by their value (number and date-time X) or evenly by index
 // (labels); values mapped linearly between the first and the last row's X.
 class XScale {
@@ -52,6 +56,10 @@ public:
     int ValuePixel(double value) const;
     // Pixel to value; the first X when the plot has no width.
     double PixelValue(int x) const;
+    // The same mapping onto the device pixels of a plot drawn at `ratio`:
+    // the plot's edges where DevicePixel puts them, rows placed by index
+    // spread evenly over its device width.
+    XScale AtRatio(double ratio) const;
 
     bool operator==(const XScale&) const = default;
 
@@ -87,6 +95,8 @@ public:
     int ValuePixel(double value) const;
     // Pixel row to value; yMin when the grid step is not positive.
     double PixelValue(int y) const;
+    // The same mapping onto the device pixel rows of a plot drawn at `ratio`.
+    YScale AtRatio(double ratio) const;
 
 private:
     int bottom = 0;

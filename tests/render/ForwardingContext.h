@@ -8,6 +8,7 @@
 class ForwardingContext : public CDrawContext {
 public:
     explicit ForwardingContext(CQtDrawContext& inner) : inner(inner) {}
+    double PixelRatio() const override { return inner.PixelRatio(); }
     void Rectangle(const Rect& rect) override { inner.Rectangle(rect); }
     void MoveTo(int x, int y) override { inner.MoveTo(x, y); }
     void LineTo(int x, int y) override { inner.LineTo(x, y); }

@@ -36,11 +36,15 @@ const char* const kShapeNames[] = {"Smooth",   "Noisy",       "Stepped",    "Gap
 struct Case {
     Shape shape;
     int rows;
+    double ratio; // device pixels per window pixel
 };
 
 std::string CaseName(const testing::TestParamInfo<Case>& info) {
-    return std::string(kShapeNames[static_cast<int>(info.param.shape)]) + "_" +
-           std::to_string(info.param.rows) + "Rows";
+    std::string name = std::string(kShapeNames[static_cast<int>(info.param.shape)]) + "_" +
+                       std::to_string(info.param.rows) + "Rows";
+    if (info.param.ratio != 1.0)
+        name += "_Ratio" + std::to_string(static_cast<int>(info.param.ratio * 100));
+    return name;
 }
 
 void AppendNumber(std::string& text, long long value) {
@@ -112,11 +116,12 @@ std::string DataFile(Shape shape, int rows) {
     return text;
 }
 
-QImage Painted(CDiagram& diagram, Rect client, bool everySegment) {
-    QImage image(client.right, client.bottom, QImage::Format_RGB32);
+QImage Painted(CDiagram& diagram, Rect client, bool everySegment, double ratio = 1.0) {
+    QImage image(static_cast<int>(std::ceil(client.right * ratio)),
+                 static_cast<int>(std::ceil(client.bottom * ratio)), QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    CQtDrawContext qt(painter);
+    CQtDrawContext qt(painter, ratio);
     ForwardingContext forwarded(qt);
     diagram.Paint(everySegment ? static_cast<CDrawContext&>(forwarded) : qt);
     return image;
@@ -130,9 +135,10 @@ TEST_P(PixelColumnPicture, IsThePictureOfEverySegment) {
     RecordingHost host;
     CDiagram diagram(&host);
     ASSERT_TRUE(diagram.LoadFile(dir.Write("data.txt", DataFile(c.shape, c.rows)).string()));
-    // Pens wider than a pixel and marks are drawn segment by segment either
-    // way: every width at one size, the first wide one at the others. At
-    // ten million rows only what is drawn by pixel column is tried.
+    // At a ratio of 1, pens wider than a pixel and marks are drawn segment by
+    // segment either way: every width at one size, the first wide one at the
+    // others. At other ratios every pen and the marks are drawn by pixel
+    // column too. At ten million rows only the one-pixel pen is tried.
     const bool huge = c.rows > 100'000;
     // The last is too small for the plot, whose top then lies below its bottom.
     const Rect clients[] = {Rect{0, 0, 800, 500}, Rect{0, 0, 523, 377}, Rect{0, 0, 1300, 420},
@@ -156,8 +162,8 @@ TEST_P(PixelColumnPicture, IsThePictureOfEverySegment) {
                         diagram.yAutoscale = !fixedY;
                         diagram.yMin = -500;
                         diagram.yDelta = 150;
-                        const QImage byColumn = Painted(diagram, client, false);
-                        const QImage every = Painted(diagram, client, true);
+                        const QImage byColumn = Painted(diagram, client, false, c.ratio);
+                        const QImage every = Painted(diagram, client, true, c.ratio);
                         ASSERT_TRUE(byColumn == every)
                             << "first difference at " << FirstDifference(byColumn, every);
                     }
@@ -178,8 +184,11 @@ TEST(PixelColumnPictureAfterAppends, IsThePictureOfEverySegment) {
             diagram.yAutoscale = !fixedY;
             diagram.yMin = -500;
             diagram.yDelta = 150;
-            const QImage byColumn = Painted(diagram, host.client, false);
-            ASSERT_TRUE(byColumn == Painted(diagram, host.client, true));
+            // At both ratios in turn, each with pixel columns of its own.
+            for (const double ratio : {1.0, 1.5}) {
+                const QImage byColumn = Painted(diagram, host.client, false, ratio);
+                ASSERT_TRUE(byColumn == Painted(diagram, host.client, true, ratio)) << ratio;
+            }
             // Rows far above and below the ones before, X in runs of three
             // equal values; once X going back, which puts the rows out of order.
             const int rows = diagram.values[0].GetSize();
@@ -197,9 +206,10 @@ std::vector<Case> AllCases() {
     std::vector<Case> cases;
     for (int shape = 0; shape <= static_cast<int>(Shape::LabelX); ++shape)
         for (int rows : {10, 10'000})
-            cases.push_back(Case{static_cast<Shape>(shape), rows});
-    // Ten million rows take minutes a shape under AddressSanitizer: there one
-    // shape stands for them, the optimised build draws them all.
+            for (double ratio : {1.0, 2.0, 1.5})
+                cases.push_back(Case{static_cast<Shape>(shape), rows, ratio});
+                // Ten million rows take minutes a shape under AddressSanitizer: there one
+                // shape stands for them, the optimised build draws them all.
 #if defined(__SANITIZE_ADDRESS__)
     const std::vector<Shape> large{Shape::Noisy};
 #else
@@ -207,7 +217,8 @@ std::vector<Case> AllCases() {
                                    Shape::LabelX};
 #endif
     for (Shape shape : large)
-        cases.push_back(Case{shape, 10'000'000});
+        cases.push_back(Case{shape, 10'000'000, 1.0});
+    cases.push_back(Case{Shape::Noisy, 10'000'000, 2.0});
     return cases;
 }
 
