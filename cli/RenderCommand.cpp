@@ -8,6 +8,7 @@
 #include "cli/StreamingTraceContext.h"
 #include "diagram/EscapedText.h"
 #include "diagram/InvalidArgumentError.h"
+#include "diagram/Numbers.h"
 #include "qtdraw/PictureFile.h"
 #include "qtdraw/QtDrawContext.h"
 
@@ -23,6 +24,9 @@
 namespace {
 
 constexpr int kMaxSide = 8192;
+// The pixel ratios a picture may be drawn at.
+constexpr double kMinScale = 0.5;
+constexpr double kMaxScale = 8.0;
 constexpr std::string_view kStandardOutput = "-";
 
 struct RenderOptions {
@@ -33,6 +37,7 @@ struct RenderOptions {
     std::string format = "png"; // of the picture of -o - and of those in outputDir
     bool formatGiven = false;   // --format was on the command line
     std::string size = "800x500";
+    double scale = 1.0; // device pixels per window pixel of a PNG
     bool spectrum = false;
     std::optional<double> marker;
     bool marks = false;
@@ -125,10 +130,10 @@ void ApplyOptions(const RenderOptions& o, CDiagram& diagram) {
 
 // The picture made whole, then written to stdout; the exit code. A reader
 // that goes away early (a closed pipe) fails the write with one message.
-int PaintToStandardOutput(PictureFormat format, QSize size,
+int PaintToStandardOutput(PictureFormat format, QSize size, double scale,
                           const std::function<void(QPainter&)>& paint) {
     QByteArray bytes;
-    if (!PaintPictureBytes(format, size, paint, bytes)) {
+    if (!PaintPictureBytes(format, size, paint, bytes, scale)) {
         std::cerr << "error: the picture could not be made" << std::endl;
         return 1;
     }
@@ -160,8 +165,10 @@ int Render(const RenderOptions& o, const std::string& file, const std::string& o
     diagram.PrepareNumbers();
 
     application.Ensure();
+    // A PNG is drawn at the ratio asked for; a PDF or SVG has no pixels of its own.
+    const double scale = format == PictureFormat::Png ? o.scale : 1.0;
     const auto paint = [&](QPainter& painter) {
-        CQtDrawContext picture(painter);
+        CQtDrawContext picture(painter, scale);
         if (!o.trace) {
             diagram.Paint(picture);
             return;
@@ -170,9 +177,9 @@ int Render(const RenderOptions& o, const std::string& file, const std::string& o
         diagram.Paint(trace);
     };
     if (toStandardOutput)
-        return PaintToStandardOutput(format, size, paint);
+        return PaintToStandardOutput(format, size, scale, paint);
     std::string error;
-    if (!WritePicture(output, format, size, paint, error)) {
+    if (!WritePicture(output, format, size, paint, error, scale)) {
         std::cerr << "error: " << EscapeControlBytes(error) << std::endl;
         return 1;
     }
@@ -262,6 +269,11 @@ void CheckOutputs(const RenderOptions& o) {
                                                    ", which its extension picks");
     if (!o.outputDir.empty())
         CheckPictureNames(o);
+    const QSize pixels = DeviceSize(*ParseSize(o.size), o.scale);
+    if (pixels.width() > kMaxSide || pixels.height() > kMaxSide)
+        throw CLI::ValidationError(
+            "--scale", FormatC("at %g the picture would be %dx%d pixels; at most %d on a side",
+                               o.scale, pixels.width(), pixels.height(), kMaxSide));
 }
 
 } // namespace
@@ -310,6 +322,12 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
                            : "the size must be WxH, each from 1 to " + std::to_string(kMaxSide);
             },
             "WxH"));
+    command
+        ->add_option("--scale", o->scale,
+                     "Device pixels per window pixel of a PNG (default 1): the picture a window "
+                     "shows on a screen scaled by R; PDF and SVG are drawn as at 1")
+        ->type_name("R")
+        ->check(CLI::Range(kMinScale, kMaxScale));
     command->add_flag("--spectrum", o->spectrum, "Show the spectrum column");
     command->add_option("--marker", o->marker, "Draw the marker line at this X value");
     command->add_flag("--marks", o->marks, "Mark every data point");

@@ -9,10 +9,12 @@
 #include <unistd.h>
 
 bool PaintPictureBytes(PictureFormat format, QSize size,
-                       const std::function<void(QPainter&)>& paint, QByteArray& bytes) {
+                       const std::function<void(QPainter&)>& paint, QByteArray& bytes,
+                       double pixelRatio) {
     bytes.clear();
     QBuffer buffer(&bytes);
-    return buffer.open(QIODevice::WriteOnly) && WritePicture(buffer, format, size, paint);
+    return buffer.open(QIODevice::WriteOnly) &&
+           WritePicture(buffer, format, size, paint, pixelRatio);
 }
 
 bool WriteToStandardOutput(std::string_view bytes, std::string& error) {
