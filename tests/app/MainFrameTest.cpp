@@ -10,6 +10,8 @@
 #include "app/RecentFileList.h"
 
 #include <QDropEvent>
+#include <QIcon>
+#include <QImage>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -20,6 +22,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 
 namespace {
@@ -82,11 +86,104 @@ TEST_F(MainWindow, ToolbarHoldsTheButtonsInOrderWithTips) {
     EXPECT_EQ(tips, (QStringList{"Open", "Show XY by mouse", "Show Spectrum",
                                  "Make Interpolation file", "Make Correlation file",
                                  "Show Parameters", "---", "Print Preview", "Print"}));
-    for (QAction* action : MainFrame().findChild<QToolBar*>()->actions()) {
-        if (!action->isSeparator()) {
-            EXPECT_EQ(action->icon().pixmap(16, 15).size(), QSize(16, 15))
-                << action->toolTip().toStdString();
+}
+
+QImage IconPicture(const QIcon& icon, QSize logical, qreal ratio) {
+    return icon.pixmap(logical, ratio)
+        .toImage()
+        .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+// The largest difference of two pixels in any channel, opacity included.
+int ChannelDistance(QRgb a, QRgb b) {
+    return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                     std::abs(qBlue(a) - qBlue(b)), std::abs(qAlpha(a) - qAlpha(b))});
+}
+
+// The share of the pixels that are mostly opaque.
+double OpaqueShare(const QImage& picture) {
+    int opaque = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x)
+            opaque += qAlpha(picture.pixel(x, y)) >= 128;
+    }
+    return double(opaque) / (picture.width() * picture.height());
+}
+
+// How many pixels of `twice` differ clearly from `once` blown up to twice its
+// size pixel by pixel: none when `twice` has no finer detail than `once`.
+int PixelsFinerThanDoubled(const QImage& once, const QImage& twice) {
+    int finer = 0;
+    for (int y = 0; y < twice.height(); ++y) {
+        for (int x = 0; x < twice.width(); ++x)
+            finer += ChannelDistance(twice.pixel(x, y), once.pixel(x / 2, y / 2)) > 48;
+    }
+    return finer;
+}
+
+// The mean difference per channel between `once` and `twice` shrunk back to
+// its size by averaging each 2x2 block: small when both show the same picture.
+double MeanDifferenceOfHalved(const QImage& once, const QImage& twice) {
+    double total = 0;
+    for (int y = 0; y < once.height(); ++y) {
+        for (int x = 0; x < once.width(); ++x) {
+            const QRgb block[] = {twice.pixel(2 * x, 2 * y), twice.pixel(2 * x + 1, 2 * y),
+                                  twice.pixel(2 * x, 2 * y + 1), twice.pixel(2 * x + 1, 2 * y + 1)};
+            int sum[4] = {};
+            for (QRgb pixel : block) {
+                sum[0] += qRed(pixel);
+                sum[1] += qGreen(pixel);
+                sum[2] += qBlue(pixel);
+                sum[3] += qAlpha(pixel);
+            }
+            const QRgb pixel = once.pixel(x, y);
+            total +=
+                (std::abs(sum[0] / 4.0 - qRed(pixel)) + std::abs(sum[1] / 4.0 - qGreen(pixel)) +
+                 std::abs(sum[2] / 4.0 - qBlue(pixel)) + std::abs(sum[3] / 4.0 - qAlpha(pixel))) /
+                4;
         }
+    }
+    return total / (once.width() * once.height());
+}
+
+// An icon on a screen of 1, 1.5 and 2 device pixels per logical pixel fills
+// the logical size at that resolution with a visible picture, and at 2 it is
+// drawn with detail of its own rather than blown up from the plain size.
+void ExpectDrawnAtEachResolution(const QIcon& icon, QSize logical) {
+    ASSERT_FALSE(icon.isNull());
+    for (const qreal ratio : {1.0, 1.5, 2.0}) {
+        SCOPED_TRACE(ratio);
+        const QPixmap pixmap = icon.pixmap(logical, ratio);
+        ASSERT_FALSE(pixmap.isNull());
+        const QSize device = logical * ratio;
+        EXPECT_EQ(pixmap.width(), device.width());
+        EXPECT_EQ(pixmap.height(), device.height());
+        EXPECT_DOUBLE_EQ(pixmap.devicePixelRatio(), ratio);
+        EXPECT_GE(OpaqueShare(IconPicture(icon, logical, ratio)), 0.1);
+    }
+    const QImage once = IconPicture(icon, logical, 1.0);
+    const QImage twice = IconPicture(icon, logical, 2.0);
+    ASSERT_EQ(twice.width(), once.width() * 2);
+    ASSERT_EQ(twice.height(), once.height() * 2);
+    EXPECT_GE(PixelsFinerThanDoubled(once, twice), 4);
+    EXPECT_LT(MeanDifferenceOfHalved(once, twice), 12.0);
+}
+
+TEST_F(MainWindow, ToolbarAndWindowIconsAreDrawnAtTheScreensResolution) {
+    const QToolBar* toolbar = MainFrame().findChild<QToolBar*>();
+    EXPECT_EQ(toolbar->iconSize(), QSize(16, 15));
+    int icons = 0;
+    for (QAction* action : toolbar->actions()) {
+        if (action->isSeparator())
+            continue;
+        SCOPED_TRACE(action->toolTip().toStdString());
+        ExpectDrawnAtEachResolution(action->icon(), toolbar->iconSize());
+        ++icons;
+    }
+    EXPECT_EQ(icons, 8);
+    for (const int side : {16, 32}) {
+        SCOPED_TRACE(side);
+        ExpectDrawnAtEachResolution(MainFrame().windowIcon(), QSize(side, side));
     }
 }
 
