@@ -25,7 +25,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The toolbar and window icons are SVG pictures, drawn by the SVG icon engine
-# plugin, which no library of the viewer links against.
+# plugin, which the viewer loads at run time instead of linking against it.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
 # The pictures use Arial's metrics; Liberation Sans has them. Qt's Wayland
 # platform plugin shows the window on a Wayland desktop itself (without it, Qt
