@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <utility>
 
@@ -24,8 +25,12 @@ constexpr int kMarkerRemove = 3;
 // Narrower zoom rectangles (and every one drawn to the left) open nothing.
 constexpr int kMinZoomWidth = 10;
 
+// The window pixel under the pointer. On a screen scaled by a fraction the
+// pointer lies between window pixels; it is in the one it passed into, as a
+// pixel covers [x, x + 1).
 QPoint PixelOf(const QMouseEvent& event) {
-    return event.position().toPoint();
+    const QPointF at = event.position();
+    return QPoint(static_cast<int>(std::floor(at.x())), static_cast<int>(std::floor(at.y())));
 }
 
 // The readouts write every number with five decimals, in the "C" locale.
