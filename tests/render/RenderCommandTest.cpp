@@ -108,6 +108,35 @@ TEST(RenderCommand, PdfAndSvgByExtension) {
     }
 }
 
+// --scale draws a PNG of the device pixels of a screen scaled by R; a PDF or
+// SVG has no pixels of its own and is drawn as at 1.
+TEST(RenderCommand, ScaleDrawsThePngAtTheScreensPixels) {
+    TempDir dir;
+    const auto once = dir.Path() / "once.png";
+    const auto twice = dir.Path() / "twice.png";
+    ASSERT_EQ(Render({"-o", once.string()}).exitCode, 0);
+    ProcessResult r = Render({"-o", twice.string(), "--scale", "2"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const QImage small(QString::fromStdString(once.string()));
+    const QImage large(QString::fromStdString(twice.string()));
+    ASSERT_EQ(large.size(), QSize(1600, 1000));
+    EXPECT_NE(large, small.scaled(large.size()));
+    // The frame's corner, two device pixels wide, and white outside it.
+    EXPECT_EQ(large.pixel(20, 20), qRgb(0, 0, 0));
+    EXPECT_EQ(large.pixel(21, 21), qRgb(0, 0, 0));
+    EXPECT_EQ(large.pixel(19, 19), qRgb(255, 255, 255));
+    EXPECT_EQ(large.pixel(22, 22), qRgb(255, 255, 255));
+    r = Render({"-o", twice.string(), "--scale", "1.5", "--size", "333x201"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(QImage(QString::fromStdString(twice.string())).size(), QSize(500, 302));
+
+    const auto svg = dir.Path() / "once.svg";
+    const auto scaledSvg = dir.Path() / "scaled.svg";
+    ASSERT_EQ(Render({"-o", svg.string()}).exitCode, 0);
+    ASSERT_EQ(Render({"-o", scaledSvg.string(), "--scale", "2"}).exitCode, 0);
+    EXPECT_EQ(ReadFile(svg), ReadFile(scaledSvg));
+}
+
 TEST(RenderCommand, FailuresLeaveNoFileBehind) {
     TempDir dir;
     // A directory that cannot be made: its parent is a file.
@@ -132,6 +161,10 @@ TEST(RenderCommand, UsageErrorsExitWithTwo) {
         {"-o", png, "--y-fixed", "0", "0"},
         {"-o", png, "--hide", "0"},
         {"-o", png, "--line-width", "0"},
+        {"-o", png, "--scale", "0"},
+        {"-o", png, "--scale", "9"},
+        {"-o", png, "--scale", "two"},
+        {"-o", png, "--scale", "2", "--size", "5000x100"},
     };
     for (const auto& args : cases) {
         SCOPED_TRACE(args[1] + (args.size() > 2 ? " " + args[2] : ""));
