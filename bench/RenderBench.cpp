@@ -1,7 +1,7 @@
 // The cost of one redraw of a loaded diagram in an 800 x 500 window: Paint
-// into an image through the QPainter context (also with marks and with a
-// wide pen), the same paint with drawing discarded (the diagram's own
-// arithmetic), and the first paint after a load.
+// into an image through the QPainter context (also at the pixel ratios of
+// scaled screens, with marks and with a wide pen), the same paint with drawing discarded (the
+// diagram's own arithmetic), and the first paint after a load.
 //   kelvaro-bench-render FILE [benchmark options]
 #include "diagram/CDiagram.h"
 #include "qtdraw/QtDrawContext.h"
@@ -35,10 +35,10 @@ std::unique_ptr<CDiagram> LoadWindow() {
     return diagram;
 }
 
-void PaintImage(CDiagram& diagram, QImage& image) {
+void PaintImage(CDiagram& diagram, QImage& image, double ratio = 1.0) {
     image.fill(Qt::white);
     QPainter painter(&image);
-    CQtDrawContext dc(painter);
+    CQtDrawContext dc(painter, ratio);
     diagram.Paint(dc);
 }
 
@@ -48,6 +48,17 @@ void BM_PaintIntoImage(benchmark::State& state) {
         PaintImage(*g_diagram, image);
 }
 BENCHMARK(BM_PaintIntoImage)->Unit(benchmark::kMillisecond);
+
+// The same window on a screen scaled by the argument in percent: the
+// picture of its device pixels (1600 x 1000 at 200).
+void BM_PaintIntoImageAtRatio(benchmark::State& state) {
+    const double ratio = state.range(0) / 100.0;
+    QImage image(static_cast<int>(800 * ratio), static_cast<int>(500 * ratio),
+                 QImage::Format_RGB32);
+    for (auto _ : state)
+        PaintImage(*g_diagram, image, ratio);
+}
+BENCHMARK(BM_PaintIntoImageAtRatio)->Arg(200)->Arg(150)->Unit(benchmark::kMillisecond);
 
 // The paths that still draw every segment: marks on every point, and a pen
 // two pixels wide.
