@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
+#include <vector>
 
 namespace {
 
@@ -28,6 +30,66 @@ QImage* PlainImageOf(QPainter& painter) {
     }
 }
 
+// The rows of pixel columns that widened vertical runs cover, each kept
+// open while the runs of the columns beside it may still extend it. Along a
+// dense curve the widened runs of neighbouring columns overlap over most of
+// their height; each pixel column is then filled once, not once per run.
+class ColumnSpans {
+public:
+    ColumnSpans(uchar* bits, qsizetype stride, QSize size, std::uint32_t pixel)
+        : bits(bits), stride(stride), size(size), pixel(pixel) {}
+    ~ColumnSpans() { CloseLeftOf(std::numeric_limits<int>::max()); }
+    ColumnSpans(const ColumnSpans&) = delete;
+    ColumnSpans& operator=(const ColumnSpans&) = delete;
+
+    // Fills the spans of the columns left of x: runs come left to right, and
+    // those columns take no more. A run further left opens them again.
+    void CloseLeftOf(int x) {
+        std::erase_if(open, [&](const Span& span) {
+            if (span.x >= x)
+                return false;
+            Fill(span);
+            return true;
+        });
+    }
+    // Rows top .. bottom (both included) of column x.
+    void Add(int x, int top, int bottom) {
+        for (Span& span : open) {
+            if (span.x != x)
+                continue;
+            if (top <= span.bottom + 1 && bottom + 1 >= span.top) {
+                span.top = std::min(span.top, top);
+                span.bottom = std::max(span.bottom, bottom);
+            } else {
+                Fill(span);
+                span = Span{x, top, bottom};
+            }
+            return;
+        }
+        open.push_back(Span{x, top, bottom});
+    }
+
+private:
+    struct Span {
+        int x, top, bottom;
+    };
+
+    void Fill(const Span& span) const {
+        if (span.x < 0 || span.x >= size.width())
+            return;
+        const int bottom = std::min(span.bottom, size.height() - 1);
+        uchar* line = bits + std::max(span.top, 0) * stride + span.x * qsizetype(sizeof pixel);
+        for (int y = std::max(span.top, 0); y <= bottom; ++y, line += stride)
+            *reinterpret_cast<std::uint32_t*>(line) = pixel;
+    }
+
+    uchar* bits;
+    qsizetype stride;
+    QSize size;
+    std::uint32_t pixel;
+    std::vector<Span> open;
+};
+
 } // namespace
 
 QRect WidenedRun(const QLine& run, int width) {
@@ -47,18 +109,18 @@ bool FillRunsInImage(QPainter& painter, std::span<const QLine> runs, QColor colo
     const std::uint32_t pixel = color.rgba(); // opaque: the same in all three formats
     const auto row = [&](int y) { return reinterpret_cast<std::uint32_t*>(bits + y * stride); };
     if (width > 1) {
-        const qsizetype step = stride / static_cast<qsizetype>(sizeof(std::uint32_t));
+        ColumnSpans columns(bits, stride, bounds.size(), pixel);
         for (const QLine& run : runs) {
-            const QRect rect = WidenedRun(run, width) & bounds;
-            if (rect.isEmpty())
+            const QRect rect = WidenedRun(run, width);
+            if (run.x1() == run.x2()) {
+                columns.CloseLeftOf(rect.left());
+                for (int x = rect.left(); x <= rect.right(); ++x)
+                    columns.Add(x, rect.top(), rect.bottom());
                 continue;
-            // Most runs are a pixel column widened to a few pixels: a short
-            // loop per row does better there than a general fill.
-            const int count = rect.width();
-            std::uint32_t* line = row(rect.top()) + rect.left();
-            for (int y = rect.top(); y <= rect.bottom(); ++y, line += step)
-                for (int k = 0; k < count; ++k)
-                    line[k] = pixel;
+            }
+            const QRect shown = rect & bounds;
+            for (int y = shown.top(); y <= shown.bottom(); ++y)
+                std::fill(row(y) + shown.left(), row(y) + shown.right() + 1, pixel);
         }
         return true;
     }

@@ -575,3 +575,49 @@ TEST(ImageRuns, GiveThePixelsOfThePaintersLines) {
     painter.end();
     EXPECT_TRUE(image == Blank());
 }
+
+// Widened runs written straight into an image are the painter's own fills
+// of their rectangles: runs of neighbouring columns in order and out of it,
+// overlapping, apart, and reaching past the edges.
+TEST(ImageRuns, WidenedRunsGiveThePaintersFillsOfTheirRectangles) {
+    std::mt19937 random(5);
+    std::uniform_int_distribution<int> coordinate(-5, 20);
+    std::uniform_int_distribution<int> length(1, 30);
+    std::uniform_int_distribution<int> shift(-3, 3);
+    std::vector<QLine> curve;
+    int x = 0, y = 20;
+    for (int i = 0; i < 200; ++i) {
+        if (i % 50 == 0)
+            x = coordinate(random);
+        x += i % 7 == 0 ? shift(random) : 1;
+        y += shift(random) * 4;
+        const int height = length(random);
+        curve.push_back(i % 5 == 4 ? QLine(x, y, x + length(random), y)
+                                   : QLine(x, y - height / 2, x, y + height));
+    }
+    const QColor color(20, 30, 200);
+    for (const int width : {2, 3, 5}) {
+        SCOPED_TRACE(width);
+        // Short runs of one column, once widened apart by nothing, one and
+        // two rows, and far from the rest: downwards in one column, upwards
+        // in the next.
+        std::vector<QLine> runs = curve;
+        for (const bool down : {true, false})
+            for (int gap = 0, top = 0; gap <= 3; top += width + gap, ++gap)
+                runs.push_back(down ? QLine(125, top, 125, top + 1)
+                                    : QLine(132, 36 - top, 132, 37 - top));
+        QImage direct(140, 40, QImage::Format_RGB32), fills(140, 40, QImage::Format_RGB32);
+        direct.fill(Qt::white);
+        fills.fill(Qt::white);
+        {
+            QPainter painter(&direct);
+            ASSERT_TRUE(FillRunsInImage(painter, runs, color, width));
+        }
+        {
+            QPainter painter(&fills);
+            for (const QLine& run : runs)
+                painter.fillRect(WidenedRun(run, width), color);
+        }
+        ASSERT_TRUE(direct == fills) << "first difference at " << FirstDifference(direct, fills);
+    }
+}
