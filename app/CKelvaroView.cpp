@@ -50,7 +50,7 @@ CKelvaroView::~CKelvaroView() {
 void CKelvaroView::paintEvent(QPaintEvent*) {
     try {
         QPainter painter(this);
-        m_picture.Draw(painter, *m_pDiagram, size());
+        m_picture.Draw(painter, *m_pDiagram, size(), palette().color(backgroundRole()));
         m_bPaintFailed = false;
         emit Painted();
     } catch (const std::exception& error) {

@@ -39,12 +39,14 @@ void CDiagramPicture::Invalidate() {
     picture = QImage();
 }
 
-void CDiagramPicture::Draw(QPainter& painter, CDiagram& diagram, QSize size) {
+void CDiagramPicture::Draw(QPainter& painter, CDiagram& diagram, QSize size,
+                           const QColor& background) {
     const qreal pixelRatio = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
     if (picture.isNull() || picture.size() != DeviceSize(size, pixelRatio) ||
-        picture.devicePixelRatio() != pixelRatio) {
+        picture.devicePixelRatio() != pixelRatio || pictureBackground != background) {
         Invalidate();
-        picture = PaintWithoutMarker(diagram, size, pixelRatio);
+        picture = PaintWithoutMarker(diagram, size, pixelRatio, background);
+        pictureBackground = background;
     }
     painter.drawImage(0, 0, picture);
     if (pixelRatio == 1.0) {
@@ -62,10 +64,11 @@ void CDiagramPicture::Draw(QPainter& painter, CDiagram& diagram, QSize size) {
     painter.restore();
 }
 
-QImage CDiagramPicture::PaintWithoutMarker(CDiagram& diagram, QSize size, qreal pixelRatio) {
+QImage CDiagramPicture::PaintWithoutMarker(CDiagram& diagram, QSize size, qreal pixelRatio,
+                                           const QColor& background) {
     // Painted in device pixels, then shown at the device's ratio.
-    QImage image(DeviceSize(size, pixelRatio), QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+    QImage image(DeviceSize(size, pixelRatio), QImage::Format_RGB32);
+    image.fill(background);
     {
         QPainter painter(&image);
         CQtDrawContext context(painter, pixelRatio);

@@ -44,7 +44,7 @@ public:
         if (what == Redraw::Everything)
             picture.Invalidate();
         QPainter painter(&image);
-        picture.Draw(painter, diagram, kViewSize);
+        picture.Draw(painter, diagram, kViewSize, Qt::white);
     }
     void ShowStatus(const std::string&) override {}
     void OpenZoomWindow(const std::string&) override {}

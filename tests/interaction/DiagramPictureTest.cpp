@@ -25,7 +25,7 @@ QImage PictureDraw(CDiagramPicture& picture, CDiagram& diagram, QSize size) {
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(kBackground);
     QPainter painter(&image);
-    picture.Draw(painter, diagram, size);
+    picture.Draw(painter, diagram, size, kBackground);
     return image;
 }
 
