@@ -28,6 +28,10 @@ CKelvaroView::CKelvaroView(std::unique_ptr<CKelvaroDoc> doc, CMainFrame& mainFra
     // The system window colour behind the diagram, as the view is erased to it.
     setBackgroundRole(QPalette::Base);
     setAutoFillBackground(true);
+    // The diagram's picture covers every pixel, background included: Qt need
+    // not erase the window first, which on a screen scaled by 2 costs as much
+    // as showing the picture.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     m_pDoc->m_pDiagram = m_pDiagram.get();
@@ -54,6 +58,7 @@ void CKelvaroView::paintEvent(QPaintEvent*) {
         m_bPaintFailed = false;
         emit Painted();
     } catch (const std::exception& error) {
+        QPainter(this).fillRect(rect(), palette().color(backgroundRole()));
         // A box opened inside a paint would be painted over and re-raised by
         // every repaint: report after the paint, and only the first time.
         if (!m_bPaintFailed) {
