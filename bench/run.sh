@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The figures of Kelvaro at 1,000,000 and 10,000,000 rows, printed as one
 # Markdown table: load only, PNG from launch (each with its peak memory) and
-# the repaint of a loaded 800 x 500 diagram. Times are medians of repeated runs.
+# the repaint of a loaded 800 x 500 diagram, also on a screen scaled by 2. Times are medians of repeated runs.
 # Then the statistics of half the rows and their summaries, and the batch
 # tool's statistics against its load alone.
 #   bench/run.sh BIN_DIR
@@ -18,16 +18,17 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 # The median repaint in milliseconds of the loaded file, from the render
-# benchmark's own repetitions.
+# benchmark's own repetitions: file, benchmark (default BM_PaintIntoImage).
 repaint_ms() {
-    "$bin/kelvaro-bench-render" "$1" --benchmark_filter='^BM_PaintIntoImage$' \
+    local name=${2:-BM_PaintIntoImage}
+    "$bin/kelvaro-bench-render" "$1" --benchmark_filter="^$name\$" \
         --benchmark_repetitions="$runs" --benchmark_report_aggregates_only=true \
         --benchmark_format=csv 2> /dev/null |
-        awk -F, '$1 ~ /_median"?$/ { median = $3 } $1 ~ /^"?BM_PaintIntoImage"?$/ { one = $3 }
+        awk -F, -v name="$name" '$1 ~ /_median"?$/ { median = $3 } $1 == name || $1 == "\"" name "\"" { one = $3 }
                  END { printf "%.1f", median != "" ? median : one }'
 }
 
-load=() png=() repaint=() header="| work |" rule="|---|"
+load=() png=() repaint=() repaint2=() header="| work |" rule="|---|"
 for rows in "${sizes[@]}"; do
     file=$(bench_file "$bin/kelvaro-bench-file" "$data" "$rows")
     size_mb=$(( $(stat -c %s "$file") / 1000000 ))
@@ -38,6 +39,7 @@ for rows in "${sizes[@]}"; do
     measure "$runs" "$bin/kelvaro-cli" render "$file" -o "$work/picture.png"
     png+=("$MEDIAN_S s, $PEAK_MIB MiB")
     repaint+=("$(repaint_ms "$file") ms")
+    repaint2+=("$(repaint_ms "$file" BM_PaintIntoImageAtRatio/200) ms")
 done
 
 row() { # label, cells...
@@ -50,6 +52,7 @@ echo "$rule"
 row 'load only (`kelvaro-cli info`): median, peak' "${load[@]}"
 row 'PNG 800x500 from launch (`kelvaro-cli render`): median, peak' "${png[@]}"
 row 'repaint of a loaded diagram, 800x500: median' "${repaint[@]}"
+row 'the same on a screen scaled by 2 (1600x1000 device pixels): median' "${repaint2[@]}"
 
 # The viewer: opening each file until its window has painted (with the
 # longest time the interface thread was busy meanwhile), a cancel during the
