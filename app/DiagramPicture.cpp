@@ -49,12 +49,8 @@ void CDiagramPicture::Draw(QPainter& painter, CDiagram& diagram, QSize size,
         pictureBackground = background;
     }
     painter.drawImage(0, 0, picture);
-    if (pixelRatio == 1.0) {
-        CQtDrawContext context(painter);
-        diagram.DrawMarkerOverLastPaint(context);
-        return;
-    }
-    // The marker in device pixels, as the picture under it was drawn.
+    // The marker in device pixels, as the picture under it was drawn (the
+    // window's own at a ratio of 1).
     painter.save();
     painter.scale(1 / pixelRatio, 1 / pixelRatio);
     {
